@@ -1,0 +1,2 @@
+// Replaced by the canvas widgets.
+namespace korvane {}
