@@ -60,6 +60,11 @@ public:
 
 private:
     void Report(MessageIcon icon, const std::string& text);
+    // Whether path names an existing regular file; if not, tells the user why it can't be
+    // used for action ("open", "save to").
+    bool CheckCartridgeFile(const std::string& path, const char* action);
+    // Whether the owner of the file lacks write permission; tells the user when so.
+    bool IsReadOnly(const std::string& path);
 
     UserReporter* reporter_ = nullptr;
     std::int32_t fileLoaded_ = 0;

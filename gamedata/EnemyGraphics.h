@@ -20,9 +20,9 @@ struct EnemyBank {
 };
 
 namespace enemyfile {
-inline constexpr std::size_t kIdTable = 0x00110;  // 256 bytes, program bank 0
-inline constexpr std::size_t kPalettes = 0x2040;  // 8 bytes per bank: paletteA, paletteB
-inline constexpr std::size_t kPages = 0x2210;     // 2 bytes per bank: pageA, pageB
+inline constexpr std::size_t kIdTable = 0x00110; // 256 bytes, program bank 0
+inline constexpr std::size_t kPalettes = 0x2040; // 8 bytes per bank: paletteA, paletteB
+inline constexpr std::size_t kPages = 0x2210;    // 2 bytes per bank: pageA, pageB
 inline constexpr std::size_t kSpriteTiles = 0x40010;
 } // namespace enemyfile
 

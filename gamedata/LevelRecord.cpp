@@ -1,1 +1,389 @@
 #include "LevelRecord.h"
+
+#include <algorithm>
+
+namespace korvane {
+
+namespace {
+
+// A hallway entry with a larger enemy bank or palette set ends the hallway list.
+constexpr std::uint8_t kLastHallwayEnemyBank = 0x3A;
+constexpr std::uint8_t kLastHallwayPaletteSet = 5;
+// The editing operations keep one hallway slot free; decoding accepts all 16.
+constexpr int kEditableHallways = 15;
+// lastRoom lives in a nibble of the cartridge.
+constexpr std::uint8_t kLargestLastRoom = 0x0F;
+
+// Each level names two 2 KB halves of character memory for its 256 background tiles.
+constexpr std::size_t kTileHalfBytes = 0x800;
+
+// The four ranges of the bank that are kept only as raw bytes, in the order they are held.
+struct ByteRange {
+    std::size_t offset;
+    std::size_t length;
+};
+constexpr std::array<ByteRange, 4> kUndecodedRanges{{
+    {0x0A20, 32},
+    {0x0A50, 16},
+    {0x0A70, 16},
+    {0x0AE6, 26},
+}};
+
+// Start of a tile half in character memory and how much of its 2 KB lies inside it: a page
+// above 126 reaches past the last page.
+struct TileHalfPlace {
+    std::size_t start;
+    std::size_t inside;
+};
+TileHalfPlace PlaceTileHalf(std::uint8_t page) {
+    const std::size_t start = page * kCharacterPageSize;
+    const std::size_t inside =
+        start >= kCharacterSize ? 0 : std::min(kTileHalfBytes, kCharacterSize - start);
+    return {start, inside};
+}
+
+} // namespace
+
+int LevelRecord::UsedHallways() const {
+    return std::clamp(hallwayCount, 0, kHallwaySlots);
+}
+
+int LevelRecord::UsedEnemies() const {
+    return std::clamp(enemyCount, 0, kEnemySlots);
+}
+
+int LevelRecord::TotalHallwayRooms() const {
+    return HallwayStart(UsedHallways());
+}
+
+void LevelRecord::Decode(const RomImage& image, std::size_t bankOffset) {
+    if (bankOffset > kRomSize - kBankSize) {
+        return; // not a bank of this image
+    }
+    const auto b = image.Bank(bankOffset);
+
+    enemyCount = 0;
+    for (std::size_t i = 0; i < kEnemySlots; ++i) {
+        enemies[i] = {b[bank::kEnemyX + i], b[bank::kEnemyY + i], b[bank::kEnemyRoomPosition + i],
+                      b[bank::kEnemyId + i]};
+    }
+    CountEnemies();
+
+    for (std::size_t i = 0; i < kBlockCount; ++i) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            blocks[i].tiles[k] = b[bank::kBlockTiles + k * 0x100 + i];
+        }
+        blocks[i].attributes = b[bank::kBlockAttributes + i];
+    }
+    for (std::size_t a = 0; a < kAssemblyCount; ++a) {
+        std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(bank::kAssemblies + a * 4), 4,
+                    assemblies[a].blocks.begin());
+    }
+    for (std::size_t r = 0; r < kRoomCount; ++r) {
+        std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(bank::kRooms + r * 64), 64,
+                    rooms[r].cells.begin());
+    }
+    tileBanks = {b[bank::kTileBanks], b[bank::kTileBanks + 1]};
+    for (std::size_t s = 0; s < kPaletteSetCount; ++s) {
+        std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(bank::kPaletteSets + s * 20), 20,
+                    paletteSets[s].bytes.begin());
+    }
+    std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(bank::kRoomOrder), kRoomOrderSize,
+                roomOrder.begin());
+    for (std::size_t h = 0; h < kHallwaySlots; ++h) {
+        const std::uint8_t nibbles = b[bank::kHallwayNibbles + h];
+        hallways[h] = {b[bank::kHallwayPairs + 2 * h], b[bank::kHallwayPairs + 2 * h + 1],
+                       static_cast<std::uint8_t>(nibbles >> 4),
+                       static_cast<std::uint8_t>(nibbles & 0x0F)};
+    }
+    checkpointHallways = {b[bank::kCheckpointHallways], b[bank::kCheckpointHallways + 1]};
+    checkpointRooms = {b[bank::kCheckpointRooms], b[bank::kCheckpointRooms + 1]};
+    CountHallways();
+
+    // Beyond the end of character memory a tile half reads as zeros.
+    const auto characters = image.Characters();
+    for (std::size_t half = 0; half < 2; ++half) {
+        const TileHalfPlace place = PlaceTileHalf(tileBanks[half]);
+        const auto dest = tiles.begin() + static_cast<std::ptrdiff_t>(half * kTileHalfBytes);
+        std::copy_n(characters.begin() + static_cast<std::ptrdiff_t>(place.start), place.inside,
+                    dest);
+        std::fill(dest + static_cast<std::ptrdiff_t>(place.inside),
+                  dest + static_cast<std::ptrdiff_t>(kTileHalfBytes), std::uint8_t{0});
+    }
+    RecountUsage();
+
+    auto raw = undecodedBytes.begin();
+    for (const ByteRange& range : kUndecodedRanges) {
+        raw = std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(range.offset), range.length, raw);
+    }
+}
+
+void LevelRecord::Encode(RomImage& image, std::size_t bankOffset) const {
+    if (bankOffset > kRomSize - kBankSize) {
+        return;
+    }
+    const auto b = image.Bank(bankOffset);
+
+    for (std::size_t i = 0; i < kEnemySlots; ++i) {
+        b[bank::kEnemyRoomPosition + i] = enemies[i].roomPosition;
+        b[bank::kEnemyX + i] = enemies[i].x;
+        b[bank::kEnemyY + i] = enemies[i].y;
+        b[bank::kEnemyId + i] = enemies[i].enemyId;
+    }
+    for (std::size_t i = 0; i < kBlockCount; ++i) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            b[bank::kBlockTiles + k * 0x100 + i] = blocks[i].tiles[k];
+        }
+        b[bank::kBlockAttributes + i] = blocks[i].attributes;
+    }
+    for (std::size_t a = 0; a < kAssemblyCount; ++a) {
+        std::copy_n(assemblies[a].blocks.begin(), 4,
+                    b.begin() + static_cast<std::ptrdiff_t>(bank::kAssemblies + a * 4));
+    }
+    for (std::size_t r = 0; r < kRoomCount; ++r) {
+        std::copy_n(rooms[r].cells.begin(), 64,
+                    b.begin() + static_cast<std::ptrdiff_t>(bank::kRooms + r * 64));
+    }
+    b[bank::kTileBanks] = tileBanks[0];
+    b[bank::kTileBanks + 1] = tileBanks[1];
+    for (std::size_t s = 0; s < kPaletteSetCount; ++s) {
+        std::copy_n(paletteSets[s].bytes.begin(), 20,
+                    b.begin() + static_cast<std::ptrdiff_t>(bank::kPaletteSets + s * 20));
+    }
+    std::copy(roomOrder.begin(), roomOrder.end(),
+              b.begin() + static_cast<std::ptrdiff_t>(bank::kRoomOrder));
+    for (std::size_t h = 0; h < kHallwaySlots; ++h) {
+        b[bank::kHallwayPairs + 2 * h] = hallways[h].enemyBank;
+        b[bank::kHallwayPairs + 2 * h + 1] = hallways[h].paletteSet;
+        b[bank::kHallwayNibbles + h] =
+            static_cast<std::uint8_t>(hallways[h].transition << 4 | (hallways[h].lastRoom & 0x0F));
+    }
+    b[bank::kCheckpointHallways] = checkpointHallways[0];
+    b[bank::kCheckpointHallways + 1] = checkpointHallways[1];
+    b[bank::kCheckpointRooms] = checkpointRooms[0];
+    b[bank::kCheckpointRooms + 1] = checkpointRooms[1];
+
+    // Only the part of a tile half that lies inside character memory goes back.
+    const auto characters = image.Characters();
+    for (std::size_t half = 0; half < 2; ++half) {
+        const TileHalfPlace place = PlaceTileHalf(tileBanks[half]);
+        std::copy_n(tiles.begin() + static_cast<std::ptrdiff_t>(half * kTileHalfBytes),
+                    place.inside, characters.begin() + static_cast<std::ptrdiff_t>(place.start));
+    }
+}
+
+void LevelRecord::RecountUsage() {
+    roomUse.fill(0);
+    assemblyUse.fill(0);
+    blockUse.fill(0);
+    tileUse.fill(0);
+
+    // A room used twice counts twice all the way down, so each layer adds the use count of
+    // the layer above instead of walking every cell of every use.
+    const int used = UsedHallways();
+    int start = 0;
+    for (int h = 0; h < used; ++h) {
+        const int count = hallways[static_cast<std::size_t>(h)].lastRoom + 1;
+        for (int i = 0; i < count && start + i < kRoomOrderSize; ++i) {
+            const std::uint8_t room = roomOrder[static_cast<std::size_t>(start + i)];
+            if (room < kRoomCount) {
+                ++roomUse[room];
+            }
+        }
+        start += count;
+    }
+    for (std::size_t r = 0; r < kRoomCount; ++r) {
+        if (const std::int32_t uses = roomUse[r]; uses != 0) {
+            for (const std::uint8_t assembly : rooms[r].cells) {
+                assemblyUse[assembly] += uses;
+            }
+        }
+    }
+    for (std::size_t a = 0; a < kAssemblyCount; ++a) {
+        if (const std::int32_t uses = assemblyUse[a]; uses != 0) {
+            for (const std::uint8_t block : assemblies[a].blocks) {
+                blockUse[block] += uses;
+            }
+        }
+    }
+    for (std::size_t k = 0; k < kBlockCount; ++k) {
+        if (const std::int32_t uses = blockUse[k]; uses != 0) {
+            for (const std::uint8_t tile : blocks[k].tiles) {
+                tileUse[tile] += uses;
+            }
+        }
+    }
+
+    enemyUse.fill(0);
+    for (const EnemyPlacement& enemy : enemies) {
+        if (enemy.IsTerminator()) {
+            break;
+        }
+        ++enemyUse[enemy.enemyId];
+    }
+}
+
+int LevelRecord::CountHallways() {
+    hallwayCount = 0;
+    int start = 0;
+    for (const Hallway& hallway : hallways) {
+        if (hallway.enemyBank > kLastHallwayEnemyBank ||
+            hallway.paletteSet > kLastHallwayPaletteSet) {
+            break;
+        }
+        if (start >= kRoomOrderSize || roomOrder[static_cast<std::size_t>(start)] >= kRoomCount) {
+            break;
+        }
+        if (hallway.lastRoom == 0 && hallway.transition == 0) {
+            break; // a one-room hallway with transition 0 ends the list
+        }
+        ++hallwayCount;
+        start += hallway.lastRoom + 1;
+    }
+    return hallwayCount;
+}
+
+int LevelRecord::HallwayStart(int h) const {
+    const int end = std::min(h, kHallwaySlots);
+    int start = 0;
+    for (int s = 0; s < end; ++s) {
+        start += hallways[static_cast<std::size_t>(s)].lastRoom + 1;
+    }
+    return start;
+}
+
+int LevelRecord::HallwayRooms(int h, std::span<std::uint8_t> out) const {
+    if (h < 0 || h >= kHallwaySlots) {
+        return 0;
+    }
+    const int count = hallways[static_cast<std::size_t>(h)].lastRoom + 1;
+    const int copied = std::min(count, static_cast<int>(out.size()));
+    for (int i = 0; i < copied; ++i) {
+        out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(GetHallwayRoom(h, i));
+    }
+    return count;
+}
+
+int LevelRecord::GetHallwayRoom(int h, int i) const {
+    if (h < 0 || h >= kHallwaySlots || i < 0) {
+        return 0xFF;
+    }
+    const int position = HallwayStart(h) + i;
+    return position < kRoomOrderSize ? roomOrder[static_cast<std::size_t>(position)] : 0xFF;
+}
+
+int LevelRecord::SetHallwayRoom(int h, int i, std::uint8_t room) {
+    if (h < 0 || h >= kHallwaySlots || i < 0) {
+        return static_cast<int>(HallwayResult::BadArguments);
+    }
+    const int position = HallwayStart(h) + i;
+    if (position >= kRoomOrderSize) {
+        return static_cast<int>(HallwayResult::BadArguments);
+    }
+    roomOrder[static_cast<std::size_t>(position)] = room;
+    RecountUsage();
+    return 0;
+}
+
+HallwayResult LevelRecord::InsertHallway(int h, std::span<const std::uint8_t> hallwayRooms,
+                                         Hallway hallway) {
+    const int count = hallway.lastRoom + 1;
+    if (RemainingHallways() == 0) {
+        return HallwayResult::NoFreeHallway;
+    }
+    if (count > RemainingRooms()) {
+        return HallwayResult::NotEnoughRooms;
+    }
+    const int used = UsedHallways();
+    if (h < 0 || h > used || hallway.lastRoom > kLargestLastRoom ||
+        hallwayRooms.size() < static_cast<std::size_t>(count)) {
+        return HallwayResult::BadArguments;
+    }
+
+    // The rooms of all hallways plus the new ones fit in roomOrder, so start + count <= 32.
+    const auto start = roomOrder.begin() + HallwayStart(h);
+    std::copy_backward(start, roomOrder.end() - count, roomOrder.end());
+    std::copy_n(hallwayRooms.begin(), count, start);
+
+    const auto slot = hallways.begin() + h;
+    std::copy_backward(slot, hallways.begin() + used, hallways.begin() + used + 1);
+    *slot = hallway;
+    hallwayCount = used + 1; // at most 15, so the entry after the list exists
+    hallways[static_cast<std::size_t>(hallwayCount)].transition = 0;
+    hallways[static_cast<std::size_t>(hallwayCount)].lastRoom = 0;
+    RecountUsage();
+    return HallwayResult::Ok;
+}
+
+HallwayResult LevelRecord::RemoveHallway(int h) {
+    const int used = UsedHallways();
+    if (used <= 1) {
+        return HallwayResult::LastHallway;
+    }
+    if (h < 0 || h >= used) {
+        return HallwayResult::BadArguments;
+    }
+
+    // The entries freed at the end of roomOrder keep their old bytes.
+    const int start = HallwayStart(h);
+    const int end = start + HallwayRooms(h);
+    if (end < kRoomOrderSize) {
+        std::copy(roomOrder.begin() + end, roomOrder.end(), roomOrder.begin() + start);
+    }
+
+    std::copy(hallways.begin() + h + 1, hallways.begin() + used, hallways.begin() + h);
+    hallways[static_cast<std::size_t>(used - 1)].transition = 0;
+    hallways[static_cast<std::size_t>(used - 1)].lastRoom = 0;
+    hallwayCount = used - 1;
+    RecountUsage();
+    return HallwayResult::Ok;
+}
+
+HallwayResult LevelRecord::CheckReplaceHallway(int h, std::span<const std::uint8_t> hallwayRooms,
+                                               Hallway hallway) const {
+    const int count = hallway.lastRoom + 1;
+    if (count - HallwayRooms(h) > RemainingRooms()) {
+        return HallwayResult::NotEnoughRooms;
+    }
+    const int used = UsedHallways();
+    if (used <= 1) {
+        return HallwayResult::LastHallway;
+    }
+    if (h < 0 || h >= used) {
+        return HallwayResult::BadArguments;
+    }
+    // What the insertion would find once hallway h is gone.
+    if (kEditableHallways - (used - 1) <= 0) {
+        return HallwayResult::NoFreeHallway;
+    }
+    const int roomsLeft = TotalHallwayRooms() - HallwayRooms(h);
+    if (count > std::max(0, kRoomOrderSize - roomsLeft)) {
+        return HallwayResult::NotEnoughRooms;
+    }
+    if (hallway.lastRoom > kLargestLastRoom ||
+        hallwayRooms.size() < static_cast<std::size_t>(count)) {
+        return HallwayResult::BadArguments;
+    }
+    return HallwayResult::Ok;
+}
+
+HallwayResult LevelRecord::ReplaceHallway(int h, std::span<const std::uint8_t> hallwayRooms,
+                                          Hallway hallway) {
+    // Every refusal is known before the removal, so a refused replacement loses nothing.
+    if (const HallwayResult refusal = CheckReplaceHallway(h, hallwayRooms, hallway);
+        refusal != HallwayResult::Ok) {
+        return refusal;
+    }
+    RemoveHallway(h);
+    return InsertHallway(h, hallwayRooms, hallway);
+}
+
+int LevelRecord::RemainingHallways() const {
+    return std::max(0, kEditableHallways - UsedHallways());
+}
+
+int LevelRecord::RemainingRooms() const {
+    return std::max(0, kRoomOrderSize - TotalHallwayRooms());
+}
+
+} // namespace korvane

@@ -84,10 +84,10 @@ struct PaletteSet {
 // Results of the hallway operations. Refusals change nothing.
 enum class HallwayResult : int {
     Ok = 0,
-    NoFreeHallway = -1,   // RemainingHallways() is 0
-    NotEnoughRooms = -2,  // the new rooms do not fit in the 32 entries of roomOrder
-    LastHallway = -3,     // the only hallway cannot be removed
-    BadArguments = -4,    // hallway index out of range or fewer room numbers than lastRoom + 1
+    NoFreeHallway = -1,  // RemainingHallways() is 0
+    NotEnoughRooms = -2, // the new rooms do not fit in the 32 entries of roomOrder
+    LastHallway = -3,    // the only hallway cannot be removed
+    BadArguments = -4,   // hallway index out of range or fewer room numbers than lastRoom + 1
 };
 
 // Enemy operations return the new count or this refusal.
@@ -162,9 +162,10 @@ public:
     // roomOrder.
     int GetHallwayRoom(int h, int i) const;
     int SetHallwayRoom(int h, int i, std::uint8_t room);
-    HallwayResult InsertHallway(int h, std::span<const std::uint8_t> rooms, Hallway hallway);
+    HallwayResult InsertHallway(int h, std::span<const std::uint8_t> hallwayRooms, Hallway hallway);
     HallwayResult RemoveHallway(int h);
-    HallwayResult ReplaceHallway(int h, std::span<const std::uint8_t> rooms, Hallway hallway);
+    HallwayResult ReplaceHallway(int h, std::span<const std::uint8_t> hallwayRooms,
+                                 Hallway hallway);
     int RemainingHallways() const;
     int RemainingRooms() const;
 
@@ -177,6 +178,16 @@ public:
     int EnemiesBeforeHallway(int h) const;
     void RemoveRoomPositionFromEnemies(int h, int i);
     void InsertRoomPositionIntoEnemies(int h, int i);
+
+private:
+    // hallwayCount and enemyCount kept to what the fixed tables can hold.
+    int UsedHallways() const;
+    int UsedEnemies() const;
+    // Sum of (lastRoom + 1) over the valid hallways; may exceed 32 for damaged data.
+    int TotalHallwayRooms() const;
+    // The refusals of ReplaceHallway, all checked before anything changes.
+    HallwayResult CheckReplaceHallway(int h, std::span<const std::uint8_t> hallwayRooms,
+                                      Hallway hallway) const;
 };
 
 } // namespace korvane

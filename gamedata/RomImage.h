@@ -18,7 +18,8 @@ inline constexpr std::size_t kCharacterSize = 0x20000;
 inline constexpr std::size_t kCharacterPageSize = 0x400;
 inline constexpr std::size_t kCharacterPages = kCharacterSize / kCharacterPageSize; // 128
 
-// A 16-bit pointer p inside a program bank mapped at CPU 0x8000 designates bank start + (p - 0x8000).
+// A 16-bit pointer p inside a program bank mapped at CPU 0x8000 designates
+// bank start + (p - 0x8000).
 inline constexpr std::uint16_t kBankCpuBase = 0x8000;
 
 struct RomImage {

@@ -30,8 +30,7 @@ public:
     std::vector<Message> messages;
     std::vector<int> quitRequests;
 
-    void ShowMessage(MessageIcon icon, const std::string& title,
-                     const std::string& text) override {
+    void ShowMessage(MessageIcon icon, const std::string& title, const std::string& text) override {
         messages.push_back({icon, title, text});
     }
     void RequestQuit(int exitCode) override { quitRequests.push_back(exitCode); }
