@@ -25,23 +25,55 @@ class DisplaySurface;
 // Error codes of the display layer. The full list of names lives in DisplayErrors.cpp.
 namespace dderr {
 DisplayCode CodeFor(const char* name); // the code of a DDERR_ name, 0 when unknown
-extern const DisplayCode kSurfaceLost;
-extern const DisplayCode kWasStillDrawing;
-extern const DisplayCode kSurfaceBusy;
-extern const DisplayCode kInvalidRect;
-extern const DisplayCode kNoClipList;
+// The codes are the display platform's own: severity bit, facility 0x876, then the number.
+constexpr DisplayCode MakeCode(std::uint32_t number) {
+    return static_cast<DisplayCode>(0x88760000U | number);
+}
+inline constexpr DisplayCode kSurfaceLost = MakeCode(450);
+inline constexpr DisplayCode kWasStillDrawing = MakeCode(540);
+inline constexpr DisplayCode kSurfaceBusy = MakeCode(430);
+inline constexpr DisplayCode kInvalidRect = MakeCode(150);
+inline constexpr DisplayCode kNoClipList = MakeCode(205);
+inline constexpr DisplayCode kInvalidClipList = MakeCode(110);
+inline constexpr DisplayCode kInvalidObject = MakeCode(130);
+inline constexpr DisplayCode kDcAlreadyCreated = MakeCode(620);
+inline constexpr DisplayCode kNoDc = MakeCode(586);
+inline constexpr DisplayCode kTooBigHeight = MakeCode(470);
+inline constexpr DisplayCode kTooBigWidth = MakeCode(490);
 // The five general system codes.
 inline constexpr DisplayCode kSystemOutOfMemory = static_cast<DisplayCode>(0x8007000EU);
 inline constexpr DisplayCode kSystemInvalidArg = static_cast<DisplayCode>(0x80070057U);
 inline constexpr DisplayCode kSystemNotImplemented = static_cast<DisplayCode>(0x80004001U);
 inline constexpr DisplayCode kSystemFail = static_cast<DisplayCode>(0x80004005U);
 inline constexpr DisplayCode kSystemNotInitialised = static_cast<DisplayCode>(0x800401F0U);
+// The platform's names for them are the same numbers.
+inline constexpr DisplayCode kOutOfMemory = kSystemOutOfMemory;
+inline constexpr DisplayCode kInvalidParams = kSystemInvalidArg;
+inline constexpr DisplayCode kUnsupported = kSystemNotImplemented;
+inline constexpr DisplayCode kGeneric = kSystemFail;
+inline constexpr DisplayCode kNotInitialized = kSystemNotInitialised;
+// How many names the list has.
+inline constexpr int kNameCount = 100;
+// The name of entry i of the list (0 <= i < kNameCount) and its code, for tools and tests.
+const char* NameAt(int index);
+DisplayCode CodeAt(int index);
 } // namespace dderr
 
 // "DDERR_SURFACELOST" and so on; "Unknown Error" for a code that is not in the list.
 std::string DisplayErrorName(DisplayCode code);
 // "DirectDraw Error %s, ID=%d".
 std::string DisplayErrorMessage(DisplayCode code, int callId);
+
+// The largest surface side the layer creates; larger sizes answer kTooBigWidth/kTooBigHeight.
+inline constexpr int kMaxSurfaceSide = 16384;
+
+// A GDI colour value (red in bits 0-7) as a raw value in the layout of a surface of the given
+// depth: the 5-6-5 word at 16 bits, the surface colour value (red in bits 16-23) at 24 and 32,
+// 0 at 8 bits and below. This is how the canvas's clear colour reaches Fill.
+std::uint32_t GdiColourToSurfaceValue(std::uint32_t gdiColour, int bitsPerPixel);
+// The system menu colour as a GDI colour value: the application palette's window colour when
+// a QGuiApplication exists, else light grey 0xF0F0F0.
+std::uint32_t SystemMenuColour();
 
 // A pseudo call id for Lock, which is never reported: a failed lock skips the drawing.
 inline constexpr int kLockCallId = 100;
@@ -58,6 +90,10 @@ struct SurfaceLock {
 // A clipper: restricts blits into a surface to one rectangle of its clip list.
 class DisplayClipper {
 public:
+    DisplayClipper() = default;
+    DisplayClipper(const DisplayClipper&) = delete;
+    DisplayClipper& operator=(const DisplayClipper&) = delete;
+
     DisplayCode SetClipList(const DisplayRect& rect, int callId);
     // Makes the clipper follow the visible parts of a window (only remembered here).
     DisplayCode SetWindow(const void* window, int callId);
@@ -66,6 +102,7 @@ public:
 
 private:
     friend class DisplayContext;
+    friend class DisplaySurface;
     class DisplayContext* context_ = nullptr;
     std::optional<DisplayRect> clip_;
     const void* window_ = nullptr;
@@ -75,7 +112,7 @@ private:
 // into the surface's pixels.
 class DrawingContext {
 public:
-    DrawingContext() = default;
+    DrawingContext();
     ~DrawingContext();
     DrawingContext(const DrawingContext&) = delete;
     DrawingContext& operator=(const DrawingContext&) = delete;
@@ -86,14 +123,22 @@ public:
     void TextOut(int x, int y, const QString& text, std::uint32_t gdiColour);
     // A one-pixel solid line from (x0, y0) to (x1, y1), end point included, in a GDI colour.
     void Line(int x0, int y0, int x1, int y1, std::uint32_t gdiColour);
-    // A dotted focus rectangle that inverts every other pixel of its border.
+    // A dotted focus rectangle that inverts every other pixel of its border (a checkerboard
+    // from its top-left pixel), so drawing the same rectangle twice restores the pixels.
     void FocusRect(const DisplayRect& rect);
 
 private:
     friend class DisplaySurface;
+    void End(); // finishes painting and lets go of the surface
+    void PutPixel(int x, int y, std::uint32_t rawValue);
     std::unique_ptr<QImage> image_; // shares the surface's pixels
-    std::unique_ptr<class QPainter> painter_;
     QFont font_;
+    DisplaySurface* surface_ = nullptr;
+    std::uint8_t* bits_ = nullptr;
+    int pitch_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 0;
 };
 
 // The shared display context: created once by the application, it knows the screen's depth,
@@ -102,6 +147,8 @@ private:
 class DisplayContext {
 public:
     explicit DisplayContext(int screenDepthBits = 32, UserReporter* reporter = nullptr);
+    DisplayContext(const DisplayContext&) = delete;
+    DisplayContext& operator=(const DisplayContext&) = delete;
 
     int screenDepth() const { return screenDepth_; }
     UserReporter* reporter() const { return reporter_; }
@@ -114,16 +161,23 @@ public:
     DisplayCode GetPrimaryPixelFormat(int& bitsPerPixel);
     DisplayCode CreatePrimaryClipper();
     DisplayClipper& primaryClipper() { return primaryClipper_; }
+    // A canvas's own clipper (call id 1); SetClipper also ties a fresh clipper to the context.
+    DisplayCode CreateClipper(DisplayClipper& clipper, int callId);
 
     // Lost primary surface handling.
     bool IsPrimaryLost() const { return primaryLost_; }
     DisplayCode RestorePrimary();
+    // What a display mode change does: the primary (LosePrimary) or it and every surface
+    // (LoseSurfaces) answer kSurfaceLost until restored.
+    void LosePrimary() { primaryLost_ = true; }
+    void LoseSurfaces();
+    std::uint32_t lossGeneration() const { return lossGeneration_; }
 
     // Presents a surface's rectangle at (x, y) of a target image (the window's screen pixels,
     // in the screen's format: see ScreenImageFormat). Nearest-neighbour stretch when sizes
     // differ. A lost answer restores the primary before it is returned.
-    DisplayCode Present(const DisplaySurface& source, const DisplayRect& sourceRect,
-                        QImage& target, const DisplayRect& targetRect, int callId);
+    DisplayCode Present(const DisplaySurface& source, const DisplayRect& sourceRect, QImage& target,
+                        const DisplayRect& targetRect, int callId);
     // The QImage format of a surface or screen image at the given depth (RGB16, BGR888, RGB32).
     static QImage::Format ScreenImageFormat(int bitsPerPixel);
     QImage::Format screenImageFormat() const { return ScreenImageFormat(screenDepth_); }
@@ -142,6 +196,7 @@ private:
     int screenDepth_;
     UserReporter* reporter_;
     bool primaryLost_ = false;
+    std::uint32_t lossGeneration_ = 0;
     DisplayClipper primaryClipper_;
     std::map<int, std::vector<DisplayCode>> faults_;
 };
@@ -150,17 +205,20 @@ private:
 class DisplaySurface {
 public:
     DisplaySurface() = default;
+    ~DisplaySurface();
     DisplaySurface(const DisplaySurface&) = delete;
     DisplaySurface& operator=(const DisplaySurface&) = delete;
 
+    // Zero width or height gives an empty surface on which every operation does nothing.
     DisplayCode Create(DisplayContext& context, int width, int height, int callId);
-    void Release();
+    void Release(); // also ends a drawing context still open on the surface
     bool created() const { return context_ != nullptr; }
 
     DisplayCode GetPixelFormat(int& bitsPerPixel, int callId) const;
     DisplayCode SetClipper(DisplayClipper* clipper, int callId); // nullptr detaches
 
-    // Busy answers (kWasStillDrawing) come back to the caller, which retries.
+    // Busy answers (kWasStillDrawing) come back to the caller, which retries. A surface that is
+    // already locked or has a drawing context open answers kSurfaceBusy, as do Fill and Blt.
     DisplayCode Lock(SurfaceLock& lock);
     void Unlock();
 
@@ -168,15 +226,23 @@ public:
     // surface and to the clip list of an attached clipper.
     DisplayCode Fill(const DisplayRect& rect, std::uint32_t value, int callId);
     // Copies source's rectangle into this surface's rectangle, stretching or shrinking with
-    // nearest-neighbour sampling. source may be this surface (handled as if copied first).
+    // nearest-neighbour sampling: destination pixel (x, y) of a W x H destination shows source
+    // pixel (left + x * srcW / W, top + y * srcH / H), rounded down, so a zoom-in by z repeats
+    // each pixel z x z times and a zoom-out by d keeps the top-left pixel of each d x d block.
+    // source may be this surface (handled as if copied first). Empty rectangles copy nothing;
+    // a source rectangle outside the source, or a destination outside this surface without a
+    // clipper, answers kInvalidRect.
     DisplayCode Blt(const DisplayRect& destRect, const DisplaySurface& source,
                     const DisplayRect& sourceRect, int callId);
 
     DisplayCode GetDC(DrawingContext& dc, int callId);
     DisplayCode ReleaseDC(DrawingContext& dc, int callId);
 
-    bool IsLost() const { return lost_; }
-    DisplayCode Restore();
+    bool IsLost() const;
+    DisplayCode Restore(); // the pixels of a restored surface are cleared to zero
+    bool locked() const { return locked_; }
+    bool hasDrawingContext() const { return dc_ != nullptr; }
+    int bytesPerPixel() const { return bytesPerPixel_; }
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -188,15 +254,23 @@ public:
     QImage ToImage() const;
 
 private:
+    friend class DrawingContext;
+    friend class DisplayContext;
+    // The answer shared by Fill and Blt before they touch pixels, and the destination clip.
+    DisplayCode CheckUsable() const;
+    DisplayCode DestinationClip(const DisplayRect& rect, DisplayRect& clip) const;
+
     DisplayContext* context_ = nullptr;
     DisplayClipper* clipper_ = nullptr;
+    DrawingContext* dc_ = nullptr;
     std::vector<std::uint8_t> pixels_;
     int width_ = 0;
     int height_ = 0;
     int pitch_ = 0;
     int bitsPerPixel_ = 0;
+    int bytesPerPixel_ = 0;
     bool locked_ = false;
-    bool lost_ = false;
+    std::uint32_t lossGeneration_ = 0;
 };
 
 } // namespace korvane

@@ -1,0 +1,145 @@
+#pragma once
+
+// Raw pixel access shared by the display surface layer's operations: reading and writing one
+// pixel of 1 to 4 bytes, rectangle intersection and the nearest-neighbour stretching copy.
+
+#include "DisplayTypes.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace korvane::pixels {
+
+// A block of pixel rows: base address of the top-left pixel, row pitch and size.
+struct View {
+    std::uint8_t* bits = nullptr;
+    int pitch = 0;
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 0;
+
+    std::uint8_t* at(int x, int y) const {
+        return bits + static_cast<std::ptrdiff_t>(y) * pitch +
+               static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
+    }
+};
+
+// The raw value stored at p, bytes in little-endian order.
+inline std::uint32_t Read(const std::uint8_t* p, int bytesPerPixel) {
+    std::uint32_t value = 0;
+    for (int i = bytesPerPixel - 1; i >= 0; --i) {
+        value = (value << 8) | p[i];
+    }
+    return value;
+}
+
+inline void Write(std::uint8_t* p, int bytesPerPixel, std::uint32_t value) {
+    for (int i = 0; i < bytesPerPixel; ++i) {
+        p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+inline DisplayRect Intersect(const DisplayRect& a, const DisplayRect& b) {
+    DisplayRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                  std::min(a.bottom, b.bottom)};
+    if (r.empty()) {
+        return {};
+    }
+    return r;
+}
+
+inline bool Contains(const DisplayRect& outer, const DisplayRect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Fills the rectangle (already inside the view) with one raw value.
+inline void FillRect(const View& view, const DisplayRect& rect, std::uint32_t value) {
+    if (rect.empty()) {
+        return;
+    }
+    std::uint8_t* first = view.at(rect.left, rect.top);
+    for (int x = 0; x < rect.width(); ++x) {
+        Write(first + x * view.bytesPerPixel, view.bytesPerPixel, value);
+    }
+    const auto rowBytes = static_cast<std::size_t>(rect.width() * view.bytesPerPixel);
+    for (int y = rect.top + 1; y < rect.bottom; ++y) {
+        std::memcpy(view.at(rect.left, y), first, rowBytes);
+    }
+}
+
+// Copies source rectangle src of from into destination rectangle dst of to, scaling with
+// nearest-neighbour sampling; only the destination pixels inside clip (a part of dst that lies
+// inside to) are written. Both views have the same bytes per pixel and do not overlap.
+inline void StretchCopy(const View& from, const DisplayRect& src, const View& to,
+                        const DisplayRect& dst, const DisplayRect& clip) {
+    if (clip.empty() || src.empty() || dst.empty()) {
+        return;
+    }
+    const int bpp = to.bytesPerPixel;
+    const std::int64_t srcW = src.width();
+    const std::int64_t srcH = src.height();
+    const std::int64_t dstW = dst.width();
+    const std::int64_t dstH = dst.height();
+    const bool sameWidth = srcW == dstW;
+    std::vector<int> sourceColumn;
+    if (!sameWidth) {
+        sourceColumn.resize(static_cast<std::size_t>(clip.width()));
+        for (int x = clip.left; x < clip.right; ++x) {
+            sourceColumn[static_cast<std::size_t>(x - clip.left)] =
+                src.left + static_cast<int>((x - dst.left) * srcW / dstW);
+        }
+    }
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        const int sy = src.top + static_cast<int>((y - dst.top) * srcH / dstH);
+        std::uint8_t* out = to.at(clip.left, y);
+        if (sameWidth) {
+            std::memcpy(out, from.at(src.left + (clip.left - dst.left), sy),
+                        static_cast<std::size_t>(clip.width() * bpp));
+            continue;
+        }
+        const std::uint8_t* row = from.at(0, sy);
+        switch (bpp) {
+        case 4:
+            for (const int sx : sourceColumn) {
+                std::memcpy(out, row + sx * 4, 4);
+                out += 4;
+            }
+            break;
+        case 2:
+            for (const int sx : sourceColumn) {
+                std::memcpy(out, row + sx * 2, 2);
+                out += 2;
+            }
+            break;
+        default:
+            for (const int sx : sourceColumn) {
+                std::memcpy(out, row + sx * bpp, static_cast<std::size_t>(bpp));
+                out += bpp;
+            }
+            break;
+        }
+    }
+}
+
+// A copy of rectangle rect of a view in a buffer of its own (for copies within one surface).
+struct OwnedCopy {
+    std::vector<std::uint8_t> bytes;
+    View view;
+};
+
+inline OwnedCopy CopyOut(const View& from, const DisplayRect& rect) {
+    OwnedCopy copy;
+    const int rowBytes = rect.width() * from.bytesPerPixel;
+    copy.bytes.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(rect.height()));
+    copy.view = {copy.bytes.data(), rowBytes, rect.width(), rect.height(), from.bytesPerPixel};
+    for (int y = 0; y < rect.height(); ++y) {
+        std::memcpy(copy.view.at(0, y), from.at(rect.left, rect.top + y),
+                    static_cast<std::size_t>(rowBytes));
+    }
+    return copy;
+}
+
+} // namespace korvane::pixels
