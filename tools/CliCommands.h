@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvane::cli {
+
+// Each command gets the words after its name and returns the exit code.
+int RunDemoCommand(const std::vector<std::string>& args);
+int RunInfoCommand(const std::vector<std::string>& args);
+int RunDumpCommand(const std::vector<std::string>& args);
+int RunRoundtripCommand(const std::vector<std::string>& args);
+int RunEditCommand(const std::vector<std::string>& args);
+
+} // namespace korvane::cli

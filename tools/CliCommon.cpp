@@ -1,0 +1,115 @@
+#include "CliCommon.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+namespace korvane::cli {
+
+void StderrReporter::ShowMessage(MessageIcon /*icon*/, const std::string& /*title*/,
+                                 const std::string& text) {
+    ++messages_;
+    PrintError(text);
+}
+
+void StderrReporter::RequestQuit(int /*exitCode*/) {}
+
+std::string UsageText() {
+    return "usage: korvane-cli demo OUT.nes [--seed N]\n"
+           "       korvane-cli info ROM\n"
+           "       korvane-cli dump ROM\n"
+           "       korvane-cli roundtrip IN OUT\n"
+           "       korvane-cli edit IN OUT SCRIPT|-\n"
+           "       korvane-cli render ROM ...\n";
+}
+
+void PrintError(const std::string& text) {
+    std::cerr << "korvane-cli: " << text << '\n';
+}
+
+int UsageError(const std::string& problem) {
+    PrintError(problem);
+    std::cerr << UsageText();
+    return kExitUsage;
+}
+
+bool OpenCartridge(CKorvaneDoc& doc, const std::string& path) {
+    StderrReporter reporter;
+    doc.SetReporter(&reporter);
+    const bool opened = doc.OnOpenDocument(path);
+    doc.SetReporter(nullptr);
+    if (!opened && reporter.messageCount() == 0) {
+        PrintError("cannot open " + path);
+    }
+    return opened;
+}
+
+std::vector<std::uint8_t> EncodedFileContent(CKorvaneDoc& doc) {
+    auto encoded = std::make_unique<RomImage>(doc.image());
+    doc.gameData().Encode(*encoded);
+    std::vector<std::uint8_t> content(encoded->bytes.begin(), encoded->bytes.end());
+    content.insert(content.end(), doc.trailingBytes().begin(), doc.trailingBytes().end());
+    return content;
+}
+
+std::optional<std::string> WriteFileReplacing(const std::string& path,
+                                              std::span<const std::uint8_t> content) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        return path + " is a folder";
+    }
+    const std::string temporary = path + ".korvane-new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return "cannot write " + path + ": " + std::strerror(errno);
+        }
+        out.write(reinterpret_cast<const char*>(content.data()),
+                  static_cast<std::streamsize>(content.size()));
+        out.close();
+        if (!out) {
+            const std::string reason = std::strerror(errno);
+            fs::remove(temporary, error);
+            return "cannot write " + path + ": " + reason;
+        }
+    }
+    fs::rename(temporary, path, error);
+    if (error) {
+        const std::string reason = error.message();
+        fs::remove(temporary, error);
+        return "cannot replace " + path + ": " + reason;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> ParseNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    std::uint32_t value = 0;
+    const auto [end, result] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || result != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string HexString(std::span<const std::uint8_t> bytes) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (const std::uint8_t byte : bytes) {
+        text.push_back(digits[byte >> 4]);
+        text.push_back(digits[byte & 0x0F]);
+    }
+    return text;
+}
+
+} // namespace korvane::cli

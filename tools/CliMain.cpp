@@ -1,0 +1,47 @@
+// korvane-cli: the cartridge model from the command line.
+#include "CliCommands.h"
+#include "CliCommon.h"
+#include "CliRender.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    using namespace korvane::cli;
+    const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (words.empty()) {
+        return UsageError("no command given");
+    }
+    const std::string& command = words[0];
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    try {
+        if (command == "demo") {
+            return RunDemoCommand(args);
+        }
+        if (command == "info") {
+            return RunInfoCommand(args);
+        }
+        if (command == "dump") {
+            return RunDumpCommand(args);
+        }
+        if (command == "roundtrip") {
+            return RunRoundtripCommand(args);
+        }
+        if (command == "edit") {
+            return RunEditCommand(args);
+        }
+        if (command == "render") {
+            return korvane::RunRenderCommand(args);
+        }
+        if (command == "help" || command == "--help" || command == "-h") {
+            std::cout << UsageText();
+            return kExitOk;
+        }
+    } catch (const std::exception& error) {
+        PrintError(std::string("failed: ") + error.what());
+        return kExitFailure;
+    }
+    return UsageError("unknown command \"" + command + "\"");
+}
