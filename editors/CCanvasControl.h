@@ -6,72 +6,20 @@
 // checkpoint labels and enemy markers) and enemy dragging. Neither changes the owner's level
 // data: they report through the notified signal and the owner decides.
 
-#include "graphics/CRenderer.h"
-#include "graphics/CanvasNotification.h"
-#include "graphics/DisplayLayer.h"
+#include "CSurfaceWindow.h"
 
-#include <QImage>
-#include <QScrollBar>
-#include <QWidget>
+#include <QBasicTimer>
+
+#include <cstdint>
 
 namespace korvane {
-
-enum class PointerMode : int {
-    None = 0,      // leaves the pointer alone
-    Paint = 1,     // pointer image 132
-    Dropper = 2,   // pointer image 134
-    Third = 4,     // pointer image 133
-    EnemyDrag = 5, // enemy-drag mode
-};
-
-class CSurfaceWindow : public QWidget {
-    Q_OBJECT
-public:
-    CSurfaceWindow(DisplayContext& context, int controlId, QWidget* parent = nullptr);
-    ~CSurfaceWindow() override;
-
-    int controlId() const { return controlId_; }
-    CRenderer& renderer() { return renderer_; }
-    const CRenderer& renderer() const { return renderer_; }
-
-    // Set-up, normally once when the owner initialises and again when its data changes.
-    void SetView(int columns, int rows, int zoomIn = -1, int zoomOut = -1);
-    // level and tiles (4,096 bytes) may be null: that part is kept.
-    void SetData(int width, int height, const LevelRecord* level, const std::uint8_t* tiles);
-    void SetGrid(bool shown, int colour = -1, int spacing = 0);
-    void SetSelectionFrame(bool shown, int size);
-    void SelectItem(int item);
-    void PlaceFrameAt(int x, int y);
-    void SetPointerMode(PointerMode mode);
-    PointerMode pointerMode() const { return pointerMode_; }
-    int itemUnderPointer() const { return itemUnderPointer_; }
-    int scrollPosition() const;
-
-    // The pixels of the last presented frame (the window's screen image).
-    const QImage& screenImage() const { return screen_; }
-
-signals:
-    void notified(const korvane::CanvasNotification& notification);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-    DisplayContext& context_;
-    CRenderer renderer_;
-    DisplaySurface surface_;
-    DisplayClipper clipper_;
-    QImage screen_;
-    QScrollBar* scrollBar_ = nullptr;
-    int controlId_;
-    PointerMode pointerMode_ = PointerMode::None;
-    int itemUnderPointer_ = 0;
-};
 
 class CCanvasControl : public CSurfaceWindow {
     Q_OBJECT
 public:
+    // The period of the palette animation.
+    static constexpr int kAnimationIntervalMs = 100;
+
     CCanvasControl(DisplayContext& context, int controlId, QWidget* parent = nullptr);
 
     // Hallway mode: shows hallway h of the level (h beyond the count shows hallway 0), starts
@@ -81,9 +29,63 @@ public:
     void SetHighlight(int selector);
     void SetShowEnemies(bool shown);
     void SetShowCheckpoints(bool shown);
+    // The enemy drag steps in pixels (both start at 1).
     void SetSnap(int stepX, int stepY);
     std::uint32_t tickCount() const;
     bool timerRunning() const;
+    // The id of the animation timer's events (0 while it is not running).
+    int animationTimerId() const { return animationTimer_.timerId(); }
+
+    // Layer selectors and layer routines; each routine repaints the canvas.
+    void SetPalettePage(int page);
+    void SetTilePalette(int palette);
+    void SetCurrentHallway(int hallway);
+    void SetCurrentRoom(int room);
+    void SetCurrentAssembly(int assembly);
+    void SetCurrentBlock(int block);
+    void DrawAllTiles();
+    void DrawBlock();
+    void DrawAllBlocks();
+    void DrawAssembly();
+    void DrawAllAssemblies();
+    void DrawRoom();
+    void DrawAllRooms();
+
+    // Enemy dragging: active with pointer mode 5 while enemies are shown.
+    bool enemyDragActive() const;
+    bool dragging() const { return dragging_; }
+    int selectedEnemy() const { return selectedEnemy_; }
+    int snapX() const { return snapX_; }
+    int snapY() const { return snapY_; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void PressOnEnemy(QPoint pos, bool doubleClick);
+    void DragEnemy(QPoint pos);
+    void ReleaseEnemy();
+    // Applies the drag record to a scratch copy of the canvas's data and keeps the result;
+    // false when the dragged placement cannot be found again.
+    bool ApplyDrag();
+    CanvasNotification EnemyNotification(CanvasCode code) const;
+    // The mouse position kept inside the drawn part of the canvas.
+    QPoint ClampToContent(QPoint pos) const;
+
+    QBasicTimer animationTimer_;
+    QCursor enemyCursor_;
+    int selectedEnemy_ = kNoEnemy;
+    std::uint32_t grabbedRecord_ = 0;
+    std::uint32_t dragRecord_ = 0;
+    bool dragging_ = false;
+    int grabOffsetX_ = 0;
+    int grabOffsetY_ = 0;
+    int snapX_ = 1;
+    int snapY_ = 1;
 };
 
 } // namespace korvane

@@ -1,0 +1,383 @@
+#include "CSurfaceWindow.h"
+
+#include "CanvasCursors.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace korvane {
+
+namespace {
+
+constexpr int kCellPixels = 8;
+constexpr int kScrollBarHeight = 2 * kCellPixels; // the two extra cells below the content
+constexpr int kFirstSurfaceWidth = 256;
+constexpr int kFirstSurfaceHeight = 32;
+
+} // namespace
+
+CSurfaceWindow::CSurfaceWindow(DisplayContext& context, int controlId, QWidget* parent)
+    : QWidget(parent), context_(context), controlId_(controlId),
+      paintCursor_(CanvasCursors::Cursor(CanvasPointer::Paint)),
+      thirdToolCursor_(CanvasCursors::Cursor(CanvasPointer::ThirdTool)),
+      dropperCursor_(CanvasCursors::Cursor(CanvasPointer::Dropper)) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+
+    scrollBar_ = new QScrollBar(Qt::Horizontal, this);
+    scrollBar_->setRange(0, 0);
+    scrollBar_->hide();
+    connect(scrollBar_, &QAbstractSlider::actionTriggered, this, &CSurfaceWindow::OnScrollAction);
+    // Layer routines and SelectItem called on the renderer directly repaint the canvas too.
+    renderer_.SetInvalidateCallback([this] { update(); });
+
+    // Attaching the control: the first surface, the clipper, and the surface's pixel format.
+    int bitsPerPixel = 0;
+    Check(surface_.Create(context_, kFirstSurfaceWidth, kFirstSurfaceHeight,
+                          callid::kCreateFirstSurface),
+          callid::kCreateFirstSurface) &&
+        Check(context_.CreateClipper(clipper_, callid::kCreateClipper), callid::kCreateClipper) &&
+        Check(surface_.SetClipper(&clipper_, callid::kAttachFirstClipper),
+              callid::kAttachFirstClipper) &&
+        Check(surface_.GetPixelFormat(bitsPerPixel, callid::kFirstPixelFormat),
+              callid::kFirstPixelFormat);
+}
+
+CSurfaceWindow::~CSurfaceWindow() {
+    // Clipper first, then the surface; nothing is reported while the window goes away.
+    if (surface_.created()) {
+        surface_.SetClipper(nullptr, callid::kDetachClipper);
+        surface_.Release();
+    }
+}
+
+bool CSurfaceWindow::Check(DisplayCode code, int callId) {
+    if (code == kDisplayOk) {
+        return true;
+    }
+    displayUsable_ = false;
+    context_.ReportDisplayError(code, callId);
+    return false;
+}
+
+CanvasMetrics CSurfaceWindow::metrics() const {
+    const CanvasViewState& view = renderer_.view();
+    CanvasMetrics m;
+    m.gridWidth = renderer_.gridWidth();
+    m.gridHeight = renderer_.gridHeight();
+    m.visibleWidth = view.visibleWidth;
+    m.visibleHeight = view.visibleHeight;
+    m.zoomIn = view.zoomIn;
+    m.zoomOut = view.zoomOut;
+    m.scroll = view.scroll;
+    return m;
+}
+
+int CSurfaceWindow::scrollPosition() const {
+    return renderer_.view().scroll;
+}
+
+int CSurfaceWindow::clientWidth() const {
+    return width();
+}
+
+int CSurfaceWindow::clientHeight() const {
+    return std::max(0, height() - (scrollBar_->isHidden() ? 0 : kScrollBarHeight));
+}
+
+QSize CSurfaceWindow::sizeHint() const {
+    return size();
+}
+
+void CSurfaceWindow::SetView(int columns, int rows, int zoomIn, int zoomOut) {
+    CanvasViewState& view = renderer_.view();
+    if (zoomIn >= 0) {
+        view.zoomIn = std::max(1, zoomIn);
+    }
+    if (zoomOut >= 0) {
+        view.zoomOut = std::max(1, zoomOut);
+    }
+    view.zoomIn = std::max(1, view.zoomIn);
+    view.zoomOut = std::max(1, view.zoomOut);
+    view.visibleWidth = columns * view.zoomIn / view.zoomOut;
+    view.visibleHeight = rows * view.zoomIn / view.zoomOut;
+    // Two extra cells across when the content is taller than the window, and two extra rows
+    // for the scroll bar when it is wider.
+    const int extraColumns = renderer_.gridHeight() > view.visibleHeight ? 2 : 0;
+    const int extraRows = renderer_.gridWidth() > view.visibleWidth ? 2 : 0;
+    const int w = view.zoomIn * (columns + extraColumns) * kCellPixels / view.zoomOut;
+    const int h = view.zoomIn * (rows + extraRows) * kCellPixels / view.zoomOut;
+    setFixedSize(std::max(0, w), std::max(0, h));
+}
+
+void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
+                             const std::uint8_t* tiles) {
+    if (level != nullptr) {
+        renderer_.SetLevelData(*level);
+    }
+    if (width > 0 && height > 0) {
+        renderer_.SetGridSize(width, height);
+    }
+    if (tiles != nullptr) {
+        renderer_.SetTilePatterns(
+            std::span<const std::uint8_t, kTileBytes>(tiles, static_cast<std::size_t>(kTileBytes)));
+    }
+    renderer_.SetPalettePage(0);
+    SetUpScrolling();
+    update();
+}
+
+void CSurfaceWindow::SetUpScrolling() {
+    CanvasViewState& view = renderer_.view();
+    view.scroll = 0;
+    // The window first, so that the page is measured on the client area the user sees.
+    const bool wider = renderer_.gridWidth() > view.visibleWidth;
+    const int w = view.visibleWidth * kCellPixels;
+    const int h = (view.visibleHeight + (wider ? 2 : 0)) * kCellPixels;
+    setFixedSize(std::max(0, w), std::max(0, h));
+
+    const CanvasMetrics m = metrics();
+    const int page = ScrollPage(m, clientWidth());
+    scrollBar_->setRange(0, LargestScroll(m, clientWidth()));
+    scrollBar_->setPageStep(std::max(1, page));
+    scrollBar_->setSingleStep(std::max(1, view.zoomOut));
+    scrollBar_->setValue(0);
+    // A bar that is not needed is shown disabled when the window has room for it.
+    scrollBar_->setEnabled(renderer_.gridWidth() - 1 > page);
+    scrollBar_->setVisible(wider);
+    scrollBar_->setGeometry(0, this->height() - kScrollBarHeight, this->width(), kScrollBarHeight);
+}
+
+void CSurfaceWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    scrollBar_->setGeometry(0, height() - kScrollBarHeight, width(), kScrollBarHeight);
+}
+
+void CSurfaceWindow::SetGrid(bool shown, int colour, int spacing) {
+    GridState& grid = renderer_.grid();
+    grid.shown = shown;
+    if (colour != -1) {
+        grid.colour = static_cast<std::uint32_t>(colour);
+    }
+    if (spacing != 0) {
+        const CanvasViewState& view = renderer_.view();
+        grid.spacing = spacing * view.zoomIn / std::max(1, view.zoomOut);
+    }
+    update();
+}
+
+void CSurfaceWindow::SetSelectionFrame(bool shown, int size) {
+    SelectionFrameState& frame = renderer_.frame();
+    frame.shown = shown;
+    frame.size = std::max(1, size);
+    if (!shown) {
+        frame.firstColumn = frame.lastColumn = frame.firstRow = frame.lastRow = -1;
+        frame.x = frame.y = -1;
+    }
+    update();
+}
+
+void CSurfaceWindow::SelectItem(int item) {
+    renderer_.SelectItem(item);
+    update();
+}
+
+void CSurfaceWindow::PlaceFrameAt(int x, int y) {
+    SelectionFrameState& frame = renderer_.frame();
+    if (!frame.shown) {
+        frame.firstColumn = frame.lastColumn = frame.firstRow = frame.lastRow = -1;
+    } else {
+        const CanvasViewState& view = renderer_.view();
+        const int column = ((x - kCellPixels * view.scroll) / view.zoomIn) * view.zoomOut;
+        const int row = (y / view.zoomIn) * view.zoomOut;
+        frame.x = column;
+        frame.y = row;
+        frame.firstColumn = column;
+        frame.lastColumn = column + frame.size - 1;
+        frame.firstRow = row;
+        frame.lastRow = row + frame.size - 1;
+    }
+    update();
+}
+
+void CSurfaceWindow::SetPointerMode(PointerMode mode) {
+    SelectionFrameState& frame = renderer_.frame();
+    if (mode == PointerMode::EnemyDrag) {
+        frame.unit = 8; // enemy positions are pixels
+    } else if (pointerMode_ == PointerMode::EnemyDrag) {
+        frame.unit = 1;
+    }
+    pointerMode_ = mode;
+    renderer_.hallway().enemyDragMode = mode == PointerMode::EnemyDrag;
+    ShowPointer(nullptr);
+}
+
+void CSurfaceWindow::ShowPointer(const QCursor* cursor) {
+    if (cursor == nullptr) {
+        if (pointerSet_) {
+            unsetCursor();
+            pointerSet_ = false;
+        }
+        return;
+    }
+    setCursor(*cursor);
+    pointerSet_ = true;
+}
+
+void CSurfaceWindow::Scroll(ScrollRequest request, int thumb) {
+    SelectionFrameState& frame = renderer_.frame();
+    const ScrollOutcome outcome = ApplyScroll(metrics(), clientWidth(), request, thumb, frame.unit);
+    if (outcome.changed) {
+        renderer_.view().scroll = outcome.scroll;
+        frame.x += outcome.frameShift;
+        update();
+    }
+    scrollBar_->setValue(renderer_.view().scroll);
+}
+
+void CSurfaceWindow::OnScrollAction(int action) {
+    ScrollRequest request = ScrollRequest::EndScroll;
+    switch (static_cast<QAbstractSlider::SliderAction>(action)) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        request = ScrollRequest::LineRight;
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        request = ScrollRequest::LineLeft;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        request = ScrollRequest::PageRight;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        request = ScrollRequest::PageLeft;
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        request = ScrollRequest::Top;
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        request = ScrollRequest::Bottom;
+        break;
+    case QAbstractSlider::SliderMove:
+        request = ScrollRequest::ThumbTrack;
+        break;
+    case QAbstractSlider::SliderNoAction:
+        return;
+    }
+    Scroll(request, scrollBar_->sliderPosition());
+    // The bar applies its slider position once this returns: make it ours.
+    scrollBar_->setSliderPosition(renderer_.view().scroll);
+}
+
+void CSurfaceWindow::paintEvent(QPaintEvent* /*event*/) {
+    // A display failure has been reported and the program is ending; a paint arriving while
+    // that report is on screen must not start another frame.
+    if (!displayUsable_ || painting_) {
+        return;
+    }
+    const int w = clientWidth();
+    const int h = clientHeight();
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    painting_ = true;
+    if (screen_.width() != w || screen_.height() != h ||
+        screen_.format() != context_.screenImageFormat()) {
+        screen_ = QImage(w, h, context_.screenImageFormat());
+        screen_.fill(palette().color(QPalette::Window));
+    }
+    renderer_.RenderFrame(context_, surface_, clipper_, this, w, h, screen_,
+                          DisplayRect{0, 0, w, h});
+    QPainter painter(this);
+    painter.drawImage(0, 0, screen_);
+    painting_ = false;
+}
+
+CanvasNotification CSurfaceWindow::MakeNotification(CanvasCode code) const {
+    CanvasNotification n;
+    n.senderWindow = this;
+    n.senderId = controlId_;
+    n.code = code;
+    n.itemUnderPointer = itemUnderPointer_;
+    return n;
+}
+
+void CSurfaceWindow::Notify(const CanvasNotification& notification) {
+    emit notified(notification);
+}
+
+void CSurfaceWindow::mouseMoveEvent(QMouseEvent* event) {
+    FollowPointer(event->position().toPoint());
+}
+
+void CSurfaceWindow::FollowPointer(QPoint pos) {
+    const CanvasViewState& view = renderer_.view();
+    if (view.zoomIn == 0 || view.zoomOut == 0) {
+        return;
+    }
+    // The control follows the pointer only while it is over the control.
+    if (!rect().contains(pos)) {
+        return;
+    }
+    switch (pointerMode_) {
+    case PointerMode::Paint:
+        ShowPointer(&paintCursor_);
+        break;
+    case PointerMode::Third:
+        ShowPointer(&thirdToolCursor_);
+        break;
+    case PointerMode::Dropper:
+        ShowPointer(&dropperCursor_);
+        break;
+    case PointerMode::None:
+    case PointerMode::EnemyDrag:
+        break;
+    }
+    SelectionFrameState& frame = renderer_.frame();
+    const PointerSelection selection = SelectionAtCell(
+        metrics(), frame.shown, frame.size, pos.x() / kCellPixels, pos.y() / kCellPixels);
+    frame.firstColumn = selection.firstColumn;
+    frame.lastColumn = selection.lastColumn;
+    frame.firstRow = selection.firstRow;
+    frame.lastRow = selection.lastRow;
+    update();
+    itemUnderPointer_ = selection.itemUnderPointer;
+}
+
+void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    // The press itself moves the pointer there (a press can arrive without a move before it).
+    FollowPointer(pos);
+    SelectionFrameState& frame = renderer_.frame();
+    frame.x = frame.firstColumn;
+    frame.y = frame.firstRow;
+    update();
+
+    const CanvasMetrics m = metrics();
+    int column = frame.firstColumn;
+    int row = frame.firstRow;
+    if (!frame.shown) {
+        // Without a frame the click picks the item of the cell under the pointer.
+        column = (pos.x() / kCellPixels / m.zoomIn) * m.zoomOut;
+        row = (pos.y() / kCellPixels / m.zoomIn) * m.zoomOut;
+    }
+    if (!InsideContent(m, column, row)) {
+        return; // a click beside the content names no item
+    }
+    CanvasNotification n = MakeNotification(CanvasCode::Click);
+    n.item = ClickedItem(m, frame.size, column, row);
+    Notify(n);
+}
+
+void CSurfaceWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click is not a second click: nothing is reported.
+    event->accept();
+}
+
+} // namespace korvane

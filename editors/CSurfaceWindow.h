@@ -1,0 +1,108 @@
+#pragma once
+
+// The drawing control of every dialog: shows the cell grid drawn by its renderer, scrolls
+// horizontally, follows the mouse with a selection frame and reports clicks to its owner
+// through the notified signal. It never changes the owner's level data.
+
+#include "CanvasGeometry.h"
+#include "graphics/CRenderer.h"
+#include "graphics/CanvasNotification.h"
+#include "graphics/DisplayLayer.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QScrollBar>
+#include <QWidget>
+
+namespace korvane {
+
+enum class PointerMode : int {
+    None = 0,      // leaves the pointer alone
+    Paint = 1,     // pointer image 132
+    Dropper = 2,   // pointer image 134
+    Third = 4,     // pointer image 133
+    EnemyDrag = 5, // enemy-drag mode
+};
+
+class CSurfaceWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Attaches the control: creates its first 256 x 32 surface and its clipper. A display
+    // failure is reported through the context (which asks the application to quit) and the
+    // control then draws nothing.
+    CSurfaceWindow(DisplayContext& context, int controlId, QWidget* parent = nullptr);
+    ~CSurfaceWindow() override;
+
+    int controlId() const { return controlId_; }
+    CRenderer& renderer() { return renderer_; }
+    const CRenderer& renderer() const { return renderer_; }
+
+    // Set-up, normally once when the owner initialises and again when its data changes.
+    void SetView(int columns, int rows, int zoomIn = -1, int zoomOut = -1);
+    // level and tiles (4,096 bytes) may be null: that part is kept.
+    void SetData(int width, int height, const LevelRecord* level, const std::uint8_t* tiles);
+    void SetGrid(bool shown, int colour = -1, int spacing = 0);
+    void SetSelectionFrame(bool shown, int size);
+    void SelectItem(int item);
+    void PlaceFrameAt(int x, int y);
+    void SetPointerMode(PointerMode mode);
+    PointerMode pointerMode() const { return pointerMode_; }
+    int itemUnderPointer() const { return itemUnderPointer_; }
+    int scrollPosition() const;
+
+    // A horizontal scroll request, as the scroll bar sends it (thumb for ThumbTrack).
+    void Scroll(ScrollRequest request, int thumb = 0);
+    QScrollBar* scrollBar() const { return scrollBar_; }
+    // The drawing area: the window less the scroll bar when it is shown.
+    int clientWidth() const;
+    int clientHeight() const;
+
+    // The pixels of the last presented frame (the window's screen image).
+    const QImage& screenImage() const { return screen_; }
+    // False once a display call of this control has failed and been reported.
+    bool displayUsable() const { return displayUsable_; }
+
+    QSize sizeHint() const override;
+
+signals:
+    void notified(const korvane::CanvasNotification& notification);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    CanvasMetrics metrics() const;
+    // Base-mode pointer tracking: pointer image, selection rectangle, item under the pointer.
+    void FollowPointer(QPoint pos);
+    // Scroll position 0, scroll bar range and page, window size after new content.
+    void SetUpScrolling();
+    void Notify(const CanvasNotification& notification);
+    CanvasNotification MakeNotification(CanvasCode code) const;
+    void ShowPointer(const QCursor* cursor);
+    // Reports a failed display call of this control (ids 0 to 3 at attach).
+    bool Check(DisplayCode code, int callId);
+
+    DisplayContext& context_;
+    CRenderer renderer_;
+    DisplaySurface surface_;
+    DisplayClipper clipper_;
+    QImage screen_;
+    QScrollBar* scrollBar_ = nullptr;
+    int controlId_;
+    PointerMode pointerMode_ = PointerMode::None;
+    int itemUnderPointer_ = 0;
+    bool displayUsable_ = true;
+    bool painting_ = false;
+    bool pointerSet_ = false;
+    QCursor paintCursor_;
+    QCursor thirdToolCursor_;
+    QCursor dropperCursor_;
+
+private:
+    void OnScrollAction(int action);
+};
+
+} // namespace korvane

@@ -1,2 +1,0 @@
-// Replaced by the canvas widgets.
-namespace korvane {}
