@@ -5,11 +5,14 @@
 // of four shade variants, then zoomed, overlaid with a grid and a selection frame and presented.
 // No widgets: the canvas widgets drive it, and tests, the tool and the benchmarks use it alone.
 
+#include "CellRasteriser.h"
 #include "DisplayLayer.h"
+#include "HallwayOverlay.h"
 #include "gamedata/LevelRecord.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -20,6 +23,17 @@ namespace korvane {
 inline constexpr int kHighlightShadeAll = 16;
 inline constexpr int kHighlightNone = -1;
 inline constexpr int kHighlightUnused = -2;
+
+// Shade variants of the colour table.
+inline constexpr int kVariantNormal = 0;
+inline constexpr int kVariantShaded = 1;
+inline constexpr int kVariantSelectedShaded = 2;
+inline constexpr int kVariantSelected = 3;
+
+// A surface colour value in one of the four variants. With L half the truncated mean of red,
+// green and blue: 1 is a light grey (L + 0x80 each), 2 a yellowish grey (blue L), 3 a reddish
+// grey (green and blue L); 0 is the colour itself.
+std::uint32_t ShadeVariant(std::uint32_t surfaceColour, int variant);
 
 struct RendererCell {
     std::array<std::uint8_t, 16> pattern{};
@@ -67,6 +81,9 @@ class CRenderer {
 public:
     CRenderer();
 
+    // Called at the end of every layer routine and SelectItem so that the canvas repaints.
+    void SetInvalidateCallback(std::function<void()> invalidate);
+
     // The canvas's own copies, replaced whole by the owner.
     void SetLevelData(const LevelRecord& level);
     void SetTilePatterns(std::span<const std::uint8_t, kTileBytes> tiles);
@@ -94,6 +111,10 @@ public:
     void SetCurrentAssembly(int assembly);
     void SetCurrentBlock(int block);
     int currentHallway() const;
+    int currentRoom() const;
+    int currentAssembly() const;
+    int currentBlock() const;
+    int tilePalette() const;
 
     // Layer routines: each fills the whole grid.
     void DrawAllTiles();
@@ -134,7 +155,59 @@ public:
                      const DisplayRect& targetRect);
 
 private:
-    // Members are the renderer's own; the canvas reaches them only through the calls above.
+    // Shade flag of a cell drawn from block b by the room and assembly layers, the block layers
+    // and the hallway layer; useCount is the drawn room's or assembly's (or block's) count.
+    enum class LayerKind { RoomOrAssembly, Block, Hallway };
+    bool ShadeFor(LayerKind kind, const Block& block, int useCount) const;
+    void PutBlock(int blockX, int blockY, int blockNumber, LayerKind kind, int useCount);
+    void PutAssembly(int assemblyX, int assemblyY, int assemblyNumber, LayerKind kind,
+                     int useCount);
+    // Room r with its top-left assembly at (assemblyX, assemblyY), columns x rows assemblies.
+    void PutRoom(int roomNumber, int assemblyX, int assemblyY, int columns, int rows,
+                 LayerKind kind, int useCount);
+    int HallwayStart(int h) const;
+    int HallwayRoomCount(int h) const;
+    HallwayView CurrentHallwayView() const;
+    void Invalidate();
+
+    // Frame steps.
+    bool PrepareFrame(DisplayContext& context, DisplaySurface& surface, DisplayClipper& clipper,
+                      const void* window, int width, int height, int zoomOut);
+    void RasteriseCells(const SurfaceLock& lock, int width, int zoomOut) const;
+    bool DrawGrid(DisplayContext& context, DisplaySurface& surface);
+    bool DrawSelectionFrame(DisplayContext& context, DisplaySurface& surface);
+    bool Report(DisplayContext& context, DisplayCode code, int callId);
+    void RebuildColourTable();
+
+    LevelRecord level_{};
+    std::array<std::uint8_t, kTileBytes> tiles_{};
+
+    int gridWidth_ = 0;
+    int gridHeight_ = 0;
+    std::vector<RendererCell> cells_;
+
+    int palettePage_ = 0;
+    std::array<std::uint8_t, 16> pageColours_{};
+    // [variant * 16 + palette * 4 + value]
+    std::array<std::uint32_t, 64> surfaceColours_{};
+    std::array<std::uint16_t, 64> colours565_{};
+    CellRasteriser rasteriser_;
+
+    int highlight_ = kHighlightNone;
+    int tilePalette_ = 0;
+    int currentHallway_ = 0;
+    int currentRoom_ = 0;
+    int currentAssembly_ = 0;
+    int currentBlock_ = 0;
+
+    CanvasViewState view_;
+    SelectionFrameState frame_;
+    GridState grid_;
+    HallwayState hallwayState_;
+    int itemUnderFrame_ = 0;
+
+    HallwayOverlay overlay_;
+    std::function<void()> invalidate_;
 };
 
 } // namespace korvane
