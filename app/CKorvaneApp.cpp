@@ -1,0 +1,125 @@
+#include "CKorvaneApp.h"
+
+#include "CKorvaneView.h"
+#include "CMainFrame.h"
+#include "CSplashWindow.h"
+#include "EditorRegistry.h"
+#include "RecentFileList.h"
+#include "StartupReport.h"
+#include "editors/CCanvasControl.h"
+#include "gamedata/CKorvaneDoc.h"
+#include "graphics/DisplayLayer.h"
+
+#include <QApplication>
+#include <QScreen>
+
+namespace korvane {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments.at(i);
+        if (word.size() > 1 && word.startsWith(u'-')) {
+            QString option = word.mid(1);
+            if (option.startsWith(u'-')) {
+                option = option.mid(1);
+            }
+            if (option.compare(QStringLiteral("nosplash"), Qt::CaseInsensitive) == 0) {
+                line.showSplash = false;
+            }
+            continue;
+        }
+        if (line.fileName.isEmpty()) {
+            line.fileName = word;
+        }
+    }
+    return line;
+}
+
+int ScreenDepthBits() {
+    bool isNumber = false;
+    const int overridden = qEnvironmentVariableIntValue("KORVANE_SCREEN_DEPTH", &isNumber);
+    if (isNumber) {
+        return overridden;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->depth() : 32;
+}
+
+CKorvaneApp::CKorvaneApp(UserReporter& reporter, UserPrompt& prompt, QString settingsFile)
+    : reporter_(reporter), prompt_(prompt), settingsFile_(std::move(settingsFile)) {}
+
+CKorvaneApp::~CKorvaneApp() {
+    CSplashWindow::HideCurrent();
+    if (splashFilter_ && qApp != nullptr) {
+        qApp->removeEventFilter(splashFilter_.get());
+    }
+    frame_.reset();
+}
+
+bool CKorvaneApp::SetUpDisplay() {
+    display_ = std::make_unique<DisplayContext>(ScreenDepthBits(), &reporter_);
+    // A failure is reported (which asks the application to quit) and start-up goes on; the
+    // event loop then ends the program as soon as it runs.
+    auto check = [this](DisplayCode code) {
+        if (code != kDisplayOk) {
+            display_->ReportDisplayError(code, callid::kStartup);
+        }
+        return code == kDisplayOk;
+    };
+    check(display_->CreateDevice());
+    check(display_->SetCooperativeLevel(kNormalCooperativeLevel));
+    check(display_->CreatePrimarySurface());
+    int bitsPerPixel = 0;
+    if (check(display_->GetPrimaryPixelFormat(bitsPerPixel)) && bitsPerPixel < kLowestScreenDepth) {
+        reporter_.ShowMessage(MessageIcon::Stop, "Korvane", kDepthRefusal);
+        return false;
+    }
+    check(display_->CreatePrimaryClipper());
+    return true;
+}
+
+bool CKorvaneApp::InitInstance(const QStringList& arguments) {
+    commandLine_ = ParseCommandLine(arguments);
+    CSplashWindow::SetPermitted(commandLine_.showSplash);
+    recentFiles_ = std::make_unique<RecentFileList>(settingsFile_);
+    if (!SetUpDisplay()) {
+        return false;
+    }
+    document_ = std::make_unique<CKorvaneDoc>(&reporter_);
+    editors_ = std::make_unique<EditorRegistry>();
+    frame_ = std::make_unique<CMainFrame>(*document_, *display_, *editors_, reporter_, prompt_,
+                                          *recentFiles_);
+    if (StartupReportRequested()) {
+        WatchFirstPreviewPaint();
+    }
+    if (FreezeAnimationRequested()) {
+        CCanvasControl& preview = frame_->view().preview();
+        preview.installEventFilter(new AnimationFreezer(&preview));
+    }
+
+    // A file that cannot be opened has been reported by the document; the program then starts
+    // with an empty document instead.
+    bool opened = false;
+    if (!commandLine_.fileName.isEmpty()) {
+        opened = frame_->OpenDocumentFile(commandLine_.fileName);
+    }
+    if (!opened) {
+        frame_->view().InitialUpdate();
+        frame_->UpdateTitle();
+    }
+
+    frame_->show();
+    frame_->repaint();
+    splashFilter_ = std::make_unique<SplashEventFilter>();
+    qApp->installEventFilter(splashFilter_.get());
+    CSplashWindow::ShowOver(frame_.get());
+    return true;
+}
+
+void CKorvaneApp::WatchFirstPreviewPaint() {
+    auto* watcher = new FirstPaintWatcher(&frame_->view().preview());
+    frame_->view().preview().installEventFilter(watcher);
+}
+
+} // namespace korvane

@@ -1,0 +1,334 @@
+#include "CKorvaneView.h"
+
+#include "CAboutDlg.h"
+#include "CommandIds.h"
+#include "EditorRegistry.h"
+#include "LevelText.h"
+#include "ResourceImages.h"
+#include "editors/CCanvasControl.h"
+#include "gamedata/CKorvaneDoc.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace korvane {
+
+namespace {
+
+constexpr std::array<const char*, 18> kHighlightItems{
+    "0: background, through",
+    "1: foreground, solid",
+    "2: lader, through",
+    "3: ???",
+    "4: lader, walkable",
+    "5: spikes/lava",
+    "6: foreground, through",
+    "7: egg",
+    "8: water",
+    "9: ???",
+    "A: ???",
+    "B: ???",
+    "C: ???",
+    "D: ???",
+    "E: ???",
+    "F: ???",
+    "Shade all",
+    "No shading",
+};
+constexpr int kNoShadingItem = 17;
+constexpr int kHallwayRangeBeforeLoad = 31;
+
+QLabel* MakeLabel(const char* text, int controlId, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(ctl::ControlName(controlId));
+    return label;
+}
+
+// "Courier New" bold at 11 pixels; another fixed-pitch face where it is not installed.
+QFont HexDumpFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(11);
+    font.setWeight(QFont::Bold);
+    if (QFontInfo(font).fixedPitch()) {
+        return font;
+    }
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono"}) {
+        font.setFamily(QString::fromLatin1(family));
+        if (QFontInfo(font).fixedPitch()) {
+            return font;
+        }
+    }
+    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fallback.setPixelSize(11);
+    fallback.setWeight(QFont::Bold);
+    return fallback;
+}
+
+} // namespace
+
+CKorvaneView::CKorvaneView(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
+                           UserReporter& reporter, QWidget* parent)
+    : QWidget(parent), document_(document), display_(display), editors_(editors),
+      reporter_(reporter) {
+    levelField_ = new QSpinBox(this);
+    levelField_->setObjectName(ctl::ControlName(ctl::kLevelField));
+    levelField_->setRange(0, kLastLevelNumber);
+    levelName_ = new QLabel(this);
+    levelName_->setObjectName(ctl::ControlName(ctl::kLevelName));
+    levelName_->setMinimumWidth(180);
+    hallwayField_ = new QSpinBox(this);
+    hallwayField_->setObjectName(ctl::ControlName(ctl::kHallwayField));
+    hallwayField_->setRange(0, kHallwayRangeBeforeLoad);
+    highlights_ = new QComboBox(this);
+    highlights_->setObjectName(ctl::ControlName(ctl::kHighlights));
+    for (const char* item : kHighlightItems) {
+        highlights_->addItem(QString::fromLatin1(item));
+    }
+    preview_ = new CCanvasControl(display_, ctl::kPreview, this);
+    preview_->setObjectName(ctl::ControlName(ctl::kPreview));
+    undecodedLabel_ = new QLabel(this);
+    undecodedLabel_->setObjectName(ctl::ControlName(ctl::kUndecodedBytes));
+    undecodedLabel_->setTextFormat(Qt::PlainText);
+    undecodedLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    undecodedLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(MakeLabel("Level #", ctl::kLevelLabel, this), 0, 0);
+    fields->addWidget(levelField_, 0, 1);
+    fields->addWidget(levelName_, 0, 2);
+    fields->addWidget(MakeLabel("Hallway #", ctl::kHallwayLabel, this), 0, 3);
+    fields->addWidget(hallwayField_, 0, 4);
+    fields->addWidget(MakeLabel("Highlights", ctl::kHighlightsLabel, this), 0, 5);
+    fields->addWidget(highlights_, 0, 6);
+    fields->setColumnStretch(7, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(MakeLabel("Level Preview", ctl::kPreviewLabel, this));
+    layout->addWidget(preview_, 0, Qt::AlignLeft);
+    layout->addWidget(MakeLabel("Undecoded bytes", ctl::kUndecodedLabel, this));
+    layout->addWidget(undecodedLabel_);
+    layout->addStretch(1);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+    for (int commandId : cmd::kEditorCommands) {
+        auto* action = new QAction(cmd::ToolTip(commandId), this);
+        action->setObjectName(QStringLiteral("cmd%1").arg(commandId));
+        action->setData(commandId);
+        action->setStatusTip(cmd::StatusPrompt(commandId));
+        action->setToolTip(cmd::ToolTip(commandId));
+        connect(action, &QAction::triggered, this, [this, commandId] { OpenEditor(commandId); });
+        editorActions_[commandId] = action;
+    }
+    for (QAction*& separator : separators_) {
+        separator = new QAction(this);
+        separator->setSeparator(true);
+    }
+    UpdateEditorCommands();
+
+    connect(levelField_, &QSpinBox::textChanged, this, [this] { LevelChanged(); });
+    connect(hallwayField_, &QSpinBox::textChanged, this, [this] { HallwayChanged(); });
+    connect(highlights_, &QComboBox::activated, this, &CKorvaneView::HighlightChanged);
+    connect(&editors_, &EditorRegistry::changed, this, [this] { UpdateEditorCommands(); });
+}
+
+QAction* CKorvaneView::editorAction(int commandId) const {
+    const auto found = editorActions_.find(commandId);
+    return found == editorActions_.end() ? nullptr : found->second;
+}
+
+bool CKorvaneView::DocumentReady() const {
+    return document_.fileLoaded() && document_.decoded();
+}
+
+void CKorvaneView::InitialUpdate() {
+    RebuildToolbar();
+    preview_->SetView(kPreviewColumns, kPreviewRows);
+    level_ = 0;
+    hallway_ = 0;
+    {
+        const QSignalBlocker blockLevel(levelField_);
+        const QSignalBlocker blockHallway(hallwayField_);
+        levelField_->setRange(0, kLastLevelNumber);
+        hallwayField_->setRange(0, kHallwayRangeBeforeLoad);
+    }
+    if (!fontMade_) {
+        undecodedLabel_->setFont(HexDumpFont());
+        fontMade_ = true;
+    }
+    ShowMembers();
+    if (DocumentReady()) {
+        LevelChanged();
+        highlights_->setCurrentIndex(kNoShadingItem);
+    }
+    if (QWidget* frame = window(); frame != this) {
+        frame->adjustSize();
+    }
+    initialised_ = true;
+}
+
+void CKorvaneView::LevelChanged() {
+    if (!DocumentReady()) {
+        return;
+    }
+    level_ = levelField_->value();
+    hallway_ = hallwayField_->value();
+    if (level_ >= 0 && level_ < kLevelCount) {
+        hallway_ = 0;
+        const LevelRecord& level = document_.level(level_);
+        preview_->SetHallway(0, &level, level.tiles.data());
+        preview_->SetGrid(false);
+        preview_->SetSelectionFrame(false, preview_->renderer().frame().size);
+        preview_->DrawHallway();
+        undecodedText_ = QString::fromStdString(UndecodedBytesText(level));
+        SetHallwayRange(level.hallwayCount - 1);
+    }
+    ShowMembers();
+}
+
+void CKorvaneView::HallwayChanged() {
+    if (!document_.fileLoaded() || !document_.decoded()) {
+        return;
+    }
+    level_ = levelField_->value();
+    const int hallway = hallwayField_->value();
+    if (hallway == hallway_) {
+        return;
+    }
+    hallway_ = hallway;
+    const LevelRecord& level = document_.level(level_);
+    preview_->SetHallway(hallway_, &level, level.tiles.data());
+    preview_->DrawHallway();
+}
+
+void CKorvaneView::HighlightChanged(int item) {
+    preview_->SetHighlight(HighlightSelectorForItem(item));
+    preview_->DrawHallway();
+}
+
+bool CKorvaneView::OpenEditor(int commandId) {
+    if (!DocumentReady() || !editors_.has(commandId) || level_ < 0 || level_ >= kLevelCount) {
+        return false;
+    }
+    LevelRecord& level = document_.level(level_);
+    auto working = std::make_unique<LevelRecord>(level);
+    std::unique_ptr<EnemyGraphics> enemyGraphics;
+    if (commandId == cmd::kEnemyEditor) {
+        enemyGraphics = std::make_unique<EnemyGraphics>(document_.gameData().enemyGraphics);
+    }
+    EditorSession session{display_, *working, enemyGraphics.get(), level_, hallway_};
+    if (!editors_.Run(commandId, session)) {
+        return false;
+    }
+    level = *working;
+    if (enemyGraphics) {
+        document_.gameData().enemyGraphics = *enemyGraphics;
+    }
+    if (commandId == cmd::kHallwayEditor) {
+        RecomputeCheckpointHallways(level);
+        // The hallways may have been added or removed: the field offers the ones there are.
+        SetHallwayRange(level.hallwayCount - 1);
+        if (hallway_ > hallwayField_->maximum()) {
+            hallway_ = 0;
+        }
+        ShowMembers();
+    }
+    document_.SetModifiedFlag(true);
+    if (commandId == cmd::kTileEditor) {
+        preview_->SetHallway(hallway_, nullptr, level.tiles.data());
+    } else {
+        preview_->SetHallway(hallway_, &level, nullptr);
+    }
+    preview_->DrawHallway();
+    emit documentModified();
+    return true;
+}
+
+void CKorvaneView::OpenAbout() {
+    const GameData& gameData = document_.gameData();
+    CAboutDlg about(display_, reporter_, gameData.aboutTiles, gameData.aboutTilesLarge,
+                    gameData.decoded != 0, this);
+    about.exec();
+}
+
+void CKorvaneView::RebuildToolbar() {
+    UpdateEditorCommands();
+    QToolBar* bar = toolbar_.toolBar;
+    if (bar == nullptr) {
+        return;
+    }
+    bar->clear();
+    const bool full = DocumentReady();
+    const QList<QPixmap> images =
+        LoadToolbarImages(full ? kToolbarBitmapFull : kToolbarBitmapEmpty);
+    int imageIndex = 0;
+    auto add = [&](QAction* action) {
+        if (action == nullptr) {
+            return;
+        }
+        if (imageIndex < images.size()) {
+            action->setIcon(QIcon(images.at(imageIndex)));
+        }
+        action->setIconVisibleInMenu(false);
+        ++imageIndex;
+        bar->addAction(action);
+    };
+    std::size_t separatorsUsed = 0;
+    auto separator = [&] { bar->addAction(separators_.at(separatorsUsed++)); };
+    add(toolbar_.open);
+    add(toolbar_.save);
+    separator();
+    if (full) {
+        for (int commandId : {cmd::kTileEditor, cmd::kBlockEditor, cmd::kAssemblyEditor,
+                              cmd::kRoomEditor, cmd::kHallwayEditor}) {
+            add(editorAction(commandId));
+        }
+        separator();
+        add(editorAction(cmd::kEnemyEditor));
+        separator();
+        add(editorAction(cmd::kPaletteEditor));
+        separator();
+    }
+    add(toolbar_.about);
+}
+
+void CKorvaneView::UpdateEditorCommands() {
+    const bool ready = DocumentReady();
+    for (const auto& [commandId, action] : editorActions_) {
+        action->setEnabled(ready && editors_.has(commandId));
+    }
+}
+
+void CKorvaneView::SetHallwayRange(int last) {
+    const QSignalBlocker block(hallwayField_);
+    hallwayField_->setRange(0, std::clamp(last, 0, kHallwaySlots - 1));
+}
+
+void CKorvaneView::ShowMembers() {
+    const QSignalBlocker blockLevel(levelField_);
+    const QSignalBlocker blockHallway(hallwayField_);
+    levelField_->setValue(level_);
+    hallwayField_->setValue(hallway_);
+    if (level_ >= 0 && level_ < kCatalogueRows) {
+        const std::string_view name = LevelCatalogue[static_cast<std::size_t>(level_)].name;
+        levelName_->setText(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    if (undecodedLabel_->text() != undecodedText_) {
+        undecodedLabel_->setText(undecodedText_);
+    }
+}
+
+} // namespace korvane

@@ -1,0 +1,103 @@
+#pragma once
+
+// The main level view: Level #, Hallway # and Highlights above the level preview, the hex dump
+// of the level's undecoded bytes below it; it rebuilds the main toolbar to match the document
+// and starts every editor.
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <map>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+class QToolBar;
+
+namespace korvane {
+
+class CCanvasControl;
+class CKorvaneDoc;
+class DisplayContext;
+class EditorRegistry;
+class UserReporter;
+
+inline constexpr int kToolbarBitmapEmpty = 128; // Open, Save, About
+inline constexpr int kToolbarBitmapFull = 181;  // Open, Save, seven editors, About
+inline constexpr int kPreviewColumns = 96;      // three rooms of 32 cells
+inline constexpr int kPreviewRows = 32;
+inline constexpr int kLastLevelNumber = 15; // the rows of the catalogue that are levels
+
+// The frame's actions that the view puts on the toolbar beside its own editor commands.
+struct ToolbarActions {
+    QToolBar* toolBar = nullptr;
+    QAction* open = nullptr;
+    QAction* save = nullptr;
+    QAction* about = nullptr;
+};
+
+class CKorvaneView : public QWidget {
+    Q_OBJECT
+public:
+    CKorvaneView(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
+                 UserReporter& reporter, QWidget* parent = nullptr);
+
+    void SetToolbar(const ToolbarActions& actions) { toolbar_ = actions; }
+
+    // Each time the document has been opened or created.
+    void InitialUpdate();
+    void LevelChanged();
+    void HallwayChanged();
+    void HighlightChanged(int item);
+    // Runs the editor of one of the seven editor commands on the current level.
+    bool OpenEditor(int commandId);
+    void OpenAbout();
+
+    int level() const { return level_; }
+    int hallway() const { return hallway_; }
+    const QString& undecodedText() const { return undecodedText_; }
+    bool initialised() const { return initialised_; }
+    CCanvasControl& preview() { return *preview_; }
+    QSpinBox& levelField() { return *levelField_; }
+    QSpinBox& hallwayField() { return *hallwayField_; }
+    QComboBox& highlights() { return *highlights_; }
+    QLabel& levelName() { return *levelName_; }
+    QLabel& undecodedBytes() { return *undecodedLabel_; }
+    QAction* editorAction(int commandId) const;
+
+signals:
+    // An editor ended with OK: the document is now modified.
+    void documentModified();
+
+private:
+    bool DocumentReady() const;
+    void RebuildToolbar();
+    void UpdateEditorCommands();
+    void ShowMembers(); // the member values into the controls, without change notifications
+    void SetHallwayRange(int last);
+
+    CKorvaneDoc& document_;
+    DisplayContext& display_;
+    EditorRegistry& editors_;
+    UserReporter& reporter_;
+    ToolbarActions toolbar_;
+    std::map<int, QAction*> editorActions_;
+    std::array<QAction*, 4> separators_{};
+
+    QSpinBox* levelField_;
+    QLabel* levelName_;
+    QSpinBox* hallwayField_;
+    QComboBox* highlights_;
+    CCanvasControl* preview_;
+    QLabel* undecodedLabel_;
+
+    int level_ = 0;
+    int hallway_ = 0;
+    QString undecodedText_;
+    bool fontMade_ = false;
+    bool initialised_ = false;
+};
+
+} // namespace korvane

@@ -1,0 +1,73 @@
+#include "CommandIds.h"
+
+#include <utility>
+
+namespace korvane::cmd {
+
+namespace {
+
+struct CommandStringEntry {
+    int commandId;
+    std::string_view text;
+};
+
+constexpr std::array<CommandStringEntry, 17> kStringTable{{
+    {kFileNew, "Create a new document\nNew"},
+    {kFileOpen, "Open an existing document\nOpen"},
+    {kFileSave, "Save the active document\nSave"},
+    {kFileRecentFirst, "Open this document"},
+    {kFileRecentFirst + 1, "Open this document"},
+    {kFileRecentFirst + 2, "Open this document"},
+    {kFileRecentFirst + 3, "Open this document"},
+    {kFileRecentFirst + 4, "Open this document"},
+    {kAppAbout, "Display program information, version number and copyright\nAbout"},
+    {kAppExit, "Quit the application; prompts to save documents\nExit"},
+    {kTileEditor, "Tile Editor\nTile Editor"},
+    {kBlockEditor, "Block Editor\nBlock Editor"},
+    {kAssemblyEditor, "Assembly Editor\nAssembly Editor"},
+    {kRoomEditor, "Room Editor\nRoom Editor"},
+    {kHallwayEditor, "Hallway Editor\nHallway Editor"},
+    {kEnemyEditor, "Enemy Placement Editor\nEnemy Placement Editor"},
+    {kPaletteEditor, "Palette Editor\nPalette Editor"},
+}};
+
+std::pair<std::string_view, std::string_view> Split(int commandId) {
+    const std::string_view text = CommandString(commandId);
+    const std::size_t lineFeed = text.find('\n');
+    if (lineFeed == std::string_view::npos) {
+        return {text, {}};
+    }
+    return {text.substr(0, lineFeed), text.substr(lineFeed + 1)};
+}
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+std::string_view CommandString(int commandId) {
+    for (const CommandStringEntry& entry : kStringTable) {
+        if (entry.commandId == commandId) {
+            return entry.text;
+        }
+    }
+    return {};
+}
+
+QString StatusPrompt(int commandId) {
+    return FromView(Split(commandId).first);
+}
+QString ToolTip(int commandId) {
+    return FromView(Split(commandId).second);
+}
+
+} // namespace korvane::cmd
+
+namespace korvane::ctl {
+
+QString ControlName(int controlId) {
+    return QStringLiteral("ctl%1").arg(controlId);
+}
+
+} // namespace korvane::ctl

@@ -1,0 +1,27 @@
+#include "AppTestSupport.h"
+
+#include "DemoCartridge.h"
+
+#include <gtest/gtest.h>
+
+namespace korvane::test {
+
+AppFixture::AppFixture() = default;
+
+AppFixture::~AppFixture() {
+    app_.reset();
+}
+
+QString AppFixture::WriteCartridge(const QString& name, std::uint32_t seed) {
+    const QString path = folder_.filePath(name);
+    std::string error;
+    EXPECT_TRUE(WriteDemoCartridge(path.toStdString(), seed, error)) << error;
+    return path;
+}
+
+bool AppFixture::Start(const QStringList& words) {
+    app_ = std::make_unique<CKorvaneApp>(reporter, prompt, settingsFile());
+    return app_->InitInstance(QStringList{QStringLiteral("korvane")} + words);
+}
+
+} // namespace korvane::test
