@@ -203,6 +203,24 @@ bool CRenderer::ShadeFor(LayerKind kind, const Block& block, int useCount) const
 void CRenderer::PutBlock(int blockX, int blockY, int blockNumber, LayerKind kind, int useCount) {
     const Block& block = level_.blocks[static_cast<std::size_t>(blockNumber & 0xFF)];
     const bool shade = ShadeFor(kind, block, useCount);
+    const int x = 2 * blockX;
+    const int y = 2 * blockY;
+    if (x >= 0 && y >= 0 && x + 1 < gridWidth_ && y + 1 < gridHeight_) {
+        // The whole block lies inside the grid: its four cells are written directly.
+        const auto width = static_cast<std::size_t>(gridWidth_);
+        RendererCell* top =
+            &cells_[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)];
+        RendererCell* const cells[4] = {top, top + 1, top + width, top + width + 1};
+        const auto palette = static_cast<std::uint8_t>(block.palette());
+        for (std::size_t k = 0; k < 4; ++k) {
+            RendererCell& target = *cells[k];
+            std::memcpy(target.pattern.data(),
+                        tiles_.data() + static_cast<std::size_t>(block.tiles[k]) * 16, 16);
+            target.palette = palette;
+            target.shaded = shade ? 1 : 0;
+        }
+        return;
+    }
     for (int k = 0; k < 4; ++k) {
         PutCell(2 * blockX + k % 2, 2 * blockY + k / 2, block.tiles[static_cast<std::size_t>(k)],
                 block.palette(), shade);

@@ -172,7 +172,17 @@ private:
 
     // Frame steps.
     bool PrepareFrame(DisplayContext& context, DisplaySurface& surface, DisplayClipper& clipper,
-                      const void* window, int width, int height, int zoomOut);
+                      const void* window, int width, int height, int zoomOut,
+                      std::uint32_t& clearValue);
+    // The cells the frame draws: cell rows 0 to CellRows() - 1, and in cell row y the columns
+    // first to end - 1 (none when end <= first).
+    int CellRows(int surfaceHeight, int zoomOut) const;
+    void CellColumns(int y, int width, int zoomOut, int& first, int& end) const;
+    // Writes every byte of the frame surface that the cells will not cover (all of them when
+    // cellsDrawn is false): the clear colour in the W x H area, zero elsewhere, as a freshly
+    // created surface cleared by a fill would hold.
+    void ClearFrame(DisplaySurface& surface, int width, int height, int zoomOut,
+                    std::uint32_t clearValue, bool cellsDrawn) const;
     void RasteriseCells(const SurfaceLock& lock, int width, int zoomOut) const;
     bool DrawGrid(DisplayContext& context, DisplaySurface& surface);
     bool DrawSelectionFrame(DisplayContext& context, DisplaySurface& surface);

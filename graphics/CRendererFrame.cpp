@@ -4,10 +4,13 @@
 #include "CRenderer.h"
 
 #include "NesColours.h"
+#include "SurfacePixels.h"
 
 #include <QPainter> // the drawing context holds a painter
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace korvane {
 
@@ -39,63 +42,168 @@ HallwayView CRenderer::CurrentHallwayView() const {
 
 bool CRenderer::PrepareFrame(DisplayContext& context, DisplaySurface& surface,
                              DisplayClipper& clipper, const void* window, int width, int height,
-                             int zoomOut) {
+                             int zoomOut, std::uint32_t& clearValue) {
     if (surface.created()) {
         if (!Report(context, surface.SetClipper(nullptr, callid::kDetachClipper),
                     callid::kDetachClipper)) {
             return false;
         }
-        surface.Release();
     }
-    if (!Report(
-            context,
-            surface.Create(context, width * zoomOut, height * zoomOut, callid::kCreateFrameSurface),
-            callid::kCreateFrameSurface)) {
+    // The frame surface keeps the last frame's buffer when it is large enough; ClearFrame and
+    // the cells then write every byte of it, so it holds what a new surface would.
+    if (!Report(context,
+                surface.CreateForFrame(context, width * zoomOut, height * zoomOut,
+                                       callid::kCreateFrameSurface),
+                callid::kCreateFrameSurface)) {
         return false;
     }
+    const auto failed = [&surface] {
+        // A new surface starts out zero; so does this one when the frame stops here.
+        std::memset(surface.bits(), 0,
+                    static_cast<std::size_t>(surface.pitch()) *
+                        static_cast<std::size_t>(surface.height()));
+        return false;
+    };
     const DisplayRect clip{0, 0, width, height};
     if (!Report(context, clipper.SetClipList(clip, callid::kSetClipList), callid::kSetClipList) ||
         !Report(context, surface.SetClipper(&clipper, callid::kAttachFrameClipper),
                 callid::kAttachFrameClipper)) {
-        return false;
+        return failed();
     }
     int bitsPerPixel = 0;
     if (!Report(context, surface.GetPixelFormat(bitsPerPixel, callid::kFramePixelFormat),
                 callid::kFramePixelFormat) ||
         !Report(context, context.primaryClipper().SetWindow(window, callid::kClipperWindow),
                 callid::kClipperWindow)) {
-        return false;
+        return failed();
     }
-    return Report(context,
-                  surface.Fill(clip, GdiColourToSurfaceValue(SystemMenuColour(), bitsPerPixel),
-                               callid::kClear),
-                  callid::kClear);
+    // The clearing fill's answer, without its pixels: ClearFrame writes them once the lock
+    // has told which parts the cells will cover.
+    if (!Report(context, surface.Fill(DisplayRect{}, 0, callid::kClear), callid::kClear)) {
+        return failed();
+    }
+    const int bytesPerPixel = surface.bytesPerPixel();
+    const std::uint32_t mask = bytesPerPixel >= 4 ? 0xFFFFFFFFU : (1U << (8 * bytesPerPixel)) - 1U;
+    clearValue = GdiColourToSurfaceValue(SystemMenuColour(), bitsPerPixel) & mask;
+    return true;
+}
+
+int CRenderer::CellRows(int surfaceHeight, int zoomOut) const {
+    const int rows = zoomOut * std::min(gridHeight_, view_.visibleHeight);
+    return std::max(0, std::min(rows, (surfaceHeight + 7) / 8));
+}
+
+void CRenderer::CellColumns(int y, int width, int zoomOut, int& first, int& end) const {
+    const int columns = zoomOut * std::min(gridWidth_, view_.visibleWidth);
+    const long long rowStart =
+        static_cast<long long>(view_.scroll) + static_cast<long long>(y) * gridWidth_;
+    const long long cellCount = static_cast<long long>(cells_.size());
+    // Columns while 8x < zoomOut * width, and only cells inside the grid.
+    const long long last = std::min<long long>(
+        {columns, (static_cast<long long>(zoomOut) * width + 7) / 8, cellCount - rowStart});
+    const long long firstInside = std::max(0LL, -rowStart);
+    if (last <= firstInside) {
+        first = 0;
+        end = 0;
+        return;
+    }
+    first = static_cast<int>(firstInside); // both lie in 0 .. columns
+    end = static_cast<int>(last);
+}
+
+namespace {
+
+// Writes pixels from to end - 1 of a row: the clear value left of clearEnd, zero from there.
+void ClearRowPart(std::uint8_t* row, int from, int end, int clearEnd, int bytesPerPixel,
+                  std::uint32_t clearValue) {
+    if (from >= end) {
+        return;
+    }
+    const int split = std::clamp(clearEnd, from, end);
+    pixels::FillSpan(row + static_cast<std::ptrdiff_t>(from) * bytesPerPixel, split - from,
+                     bytesPerPixel, clearValue);
+    if (split < end) {
+        std::memset(row + static_cast<std::ptrdiff_t>(split) * bytesPerPixel, 0,
+                    static_cast<std::size_t>(end - split) *
+                        static_cast<std::size_t>(bytesPerPixel));
+    }
+}
+
+} // namespace
+
+void CRenderer::ClearFrame(DisplaySurface& surface, int width, int height, int zoomOut,
+                           std::uint32_t clearValue, bool cellsDrawn) const {
+    const int surfaceWidth = surface.width();
+    const int surfaceHeight = surface.height();
+    const int bytesPerPixel = surface.bytesPerPixel();
+    const int pitch = surface.pitch();
+    const int bpp = surface.bitsPerPixel();
+    // The cell rasteriser draws at these depths only.
+    const bool drawable = cellsDrawn && (bpp == 16 || bpp == 24 || bpp == 32);
+    const int cellRows = drawable ? CellRows(surfaceHeight, zoomOut) : 0;
+    // The fill covered the W x H area of the clip list.
+    const int clearWidth = std::min(width, surfaceWidth);
+    const int clearHeight = std::min(height, surfaceHeight);
+    const int rowBytes = surfaceWidth * bytesPerPixel;
+    std::uint8_t* bits = surface.bits();
+    int coveredLeft = 0;
+    int coveredRight = 0;
+    for (int y = 0; y < surfaceHeight; ++y) {
+        std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * pitch;
+        if (y % 8 == 0) {
+            coveredLeft = 0;
+            coveredRight = 0;
+            if (y / 8 < cellRows) {
+                int first = 0;
+                int end = 0;
+                CellColumns(y / 8, width, zoomOut, first, end);
+                if (end > first) {
+                    coveredLeft = std::min(8 * first, surfaceWidth);
+                    coveredRight = std::min(8 * end, surfaceWidth);
+                }
+            }
+        }
+        const int rowClear = y < clearHeight ? clearWidth : 0;
+        if (coveredRight > coveredLeft) {
+            ClearRowPart(row, 0, coveredLeft, rowClear, bytesPerPixel, clearValue);
+            ClearRowPart(row, coveredRight, surfaceWidth, rowClear, bytesPerPixel, clearValue);
+        } else {
+            ClearRowPart(row, 0, surfaceWidth, rowClear, bytesPerPixel, clearValue);
+        }
+        if (pitch > rowBytes) {
+            std::memset(row + rowBytes, 0, static_cast<std::size_t>(pitch - rowBytes));
+        }
+    }
 }
 
 void CRenderer::RasteriseCells(const SurfaceLock& lock, int width, int zoomOut) const {
-    const int rows = zoomOut * std::min(gridHeight_, view_.visibleHeight);
-    const int columns = zoomOut * std::min(gridWidth_, view_.visibleWidth);
-    const long long cellCount = static_cast<long long>(cells_.size());
+    const int rows = CellRows(lock.height, zoomOut);
     const bool selectionTint = !(hallwayState_.enemyDragMode && hallwayState_.showEnemies);
     const SelectionFrameState& f = frame_;
-    for (int y = 0; y < rows && 8 * y < lock.height; ++y) {
+    std::vector<std::uint8_t> variants;
+    for (int y = 0; y < rows; ++y) {
         const bool rectRow = f.firstRow <= y && y <= f.lastRow;
         const bool frameRow = f.shown && f.y <= y && y <= f.y + f.size - 1;
-        const long long rowStart =
-            static_cast<long long>(view_.scroll) + static_cast<long long>(y) * gridWidth_;
-        for (int x = 0; x < columns && 8 * x < zoomOut * width; ++x) {
-            const long long index = rowStart + x;
-            if (index < 0 || index >= cellCount) {
-                continue;
-            }
-            const RendererCell& c = cells_[static_cast<std::size_t>(index)];
+        int first = 0;
+        int end = 0;
+        CellColumns(y, width, zoomOut, first, end);
+        if (end <= first) {
+            continue;
+        }
+        const auto rowStart = static_cast<std::size_t>(
+            static_cast<long long>(view_.scroll) + static_cast<long long>(y) * gridWidth_ + first);
+        const RendererCell* row = cells_.data() + rowStart;
+        variants.resize(static_cast<std::size_t>(end - first));
+        for (int x = first; x < end; ++x) {
             const bool inside =
                 selectionTint && ((rectRow && f.firstColumn <= x && x <= f.lastColumn) ||
                                   (frameRow && f.x <= x && x <= f.x + f.size - 1));
-            const int variant = inside ? (c.shaded != 0 ? kVariantSelectedShaded : kVariantSelected)
-                                       : (c.shaded != 0 ? kVariantShaded : kVariantNormal);
-            rasteriser_.DrawCell(lock, 8 * x, 8 * y, c, variant);
+            const bool shaded = row[x - first].shaded != 0;
+            variants[static_cast<std::size_t>(x - first)] = static_cast<std::uint8_t>(
+                inside ? (shaded ? kVariantSelectedShaded : kVariantSelected)
+                       : (shaded ? kVariantShaded : kVariantNormal));
         }
+        rasteriser_.DrawRow(lock, 8 * first, 8 * y, row, variants.data(), end - first);
     }
 }
 
@@ -167,7 +275,8 @@ void CRenderer::RenderFrame(DisplayContext& context, DisplaySurface& surface,
         return;
     }
     const int zoomOut = std::max(view_.zoomOut, 1);
-    if (!PrepareFrame(context, surface, clipper, window, width, height, zoomOut)) {
+    std::uint32_t clearValue = 0;
+    if (!PrepareFrame(context, surface, clipper, window, width, height, zoomOut, clearValue)) {
         return;
     }
     SurfaceLock lock;
@@ -175,6 +284,7 @@ void CRenderer::RenderFrame(DisplayContext& context, DisplaySurface& surface,
     for (int tries = 0; locked == dderr::kWasStillDrawing && tries < kLockRetries; ++tries) {
         locked = surface.Lock(lock);
     }
+    ClearFrame(surface, width, height, zoomOut, clearValue, locked == kDisplayOk);
     if (locked == kDisplayOk) {
         RasteriseCells(lock, width, zoomOut);
         if (hallwayState_.hallwayMode) {

@@ -2,6 +2,7 @@
 
 #include "CRenderer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace korvane {
@@ -30,22 +31,67 @@ inline unsigned RowValues(const RendererCell& cell, int row) {
            static_cast<unsigned>(kSpread[cell.pattern[r + 8]]) << 1;
 }
 
+// The 2-bit value of pixel k (0 leftmost) of a run of four, from a nibble pair.
+inline std::size_t RunPixelValue(std::size_t nibblePair, std::size_t k) {
+    return ((nibblePair >> (3 - k)) & 1U) | (((nibblePair >> (7 - k)) & 1U) << 1);
+}
+
+// The nibble pairs of a tile row's left and right four pixels.
+inline std::size_t LeftPair(unsigned plane0, unsigned plane1) {
+    return static_cast<std::size_t>((plane0 >> 4) | (plane1 & 0xF0U));
+}
+inline std::size_t RightPair(unsigned plane0, unsigned plane1) {
+    return static_cast<std::size_t>((plane0 & 0x0FU) | ((plane1 & 0x0FU) << 4));
+}
+
 } // namespace
 
 void CellRasteriser::SetColours(const std::array<std::uint32_t, 64>& colours,
                                 const std::array<std::uint16_t, 64>& colours565) {
-    colours_ = colours;
-    colours565_ = colours565;
-    for (std::size_t row = 0; row < 16; ++row) {
-        for (std::size_t pair = 0; pair < 16; ++pair) {
-            const std::size_t left = row * 4 + (pair >> 2);
-            const std::size_t right = row * 4 + (pair & 3);
-            pairs32_[row * 16 + pair] = static_cast<std::uint64_t>(colours_[left]) |
-                                        static_cast<std::uint64_t>(colours_[right]) << 32;
-            pairs16_[row * 16 + pair] = static_cast<std::uint32_t>(colours565_[left]) |
-                                        static_cast<std::uint32_t>(colours565_[right]) << 16;
+    // Only the colour rows whose colours changed need new runs.
+    for (std::size_t row = 0; row < kColourRows; ++row) {
+        for (std::size_t value = 0; value < 4; ++value) {
+            const std::size_t entry = row * 4 + value;
+            if (colours_[entry] != colours[entry]) {
+                runs32Ready_[row] = false;
+            }
+            if (colours565_[entry] != colours565[entry]) {
+                runs16Ready_[row] = false;
+            }
         }
     }
+    colours_ = colours;
+    colours565_ = colours565;
+}
+
+void CellRasteriser::BuildRuns32(std::size_t colourRow) const {
+    if (runs32_.empty()) {
+        runs32_.resize(kColourRows * kNibblePairs * 4);
+    }
+    const std::uint32_t* colours = &colours_[colourRow * 4];
+    std::uint32_t* out = &runs32_[colourRow * kNibblePairs * 4];
+    for (std::size_t pair = 0; pair < kNibblePairs; ++pair) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            *out++ = colours[RunPixelValue(pair, k)];
+        }
+    }
+    runs32Ready_[colourRow] = true;
+}
+
+void CellRasteriser::BuildRuns16(std::size_t colourRow) const {
+    if (runs16_.empty()) {
+        runs16_.resize(kColourRows * kNibblePairs);
+    }
+    const std::uint16_t* colours = &colours565_[colourRow * 4];
+    std::uint64_t* out = &runs16_[colourRow * kNibblePairs];
+    for (std::size_t pair = 0; pair < kNibblePairs; ++pair) {
+        std::uint64_t run = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            run |= static_cast<std::uint64_t>(colours[RunPixelValue(pair, k)]) << (16 * k);
+        }
+        out[pair] = run;
+    }
+    runs16Ready_[colourRow] = true;
 }
 
 void CellRasteriser::DrawCell(const SurfaceLock& lock, int pixelX, int pixelY,
@@ -57,41 +103,42 @@ void CellRasteriser::DrawCell(const SurfaceLock& lock, int pixelX, int pixelY,
         return;
     }
     const auto pitch = static_cast<std::ptrdiff_t>(lock.pitch);
+    const auto rowIndex = static_cast<std::size_t>(colourRow);
     std::uint8_t* row = lock.bits + static_cast<std::ptrdiff_t>(pixelY) * pitch;
+    const std::uint8_t* plane0 = cell.pattern.data();
+    const std::uint8_t* plane1 = cell.pattern.data() + 8;
     switch (lock.bitsPerPixel) {
     case 32: {
+        if (!runs32Ready_[rowIndex]) {
+            BuildRuns32(rowIndex);
+        }
         row += static_cast<std::ptrdiff_t>(pixelX) * 4;
-        const std::uint64_t* pairs = &pairs32_[static_cast<std::size_t>(colourRow) * 16];
+        const std::uint32_t* runs = &runs32_[rowIndex * kNibblePairs * 4];
         for (int r = 0; r < 8; ++r, row += pitch) {
-            const unsigned v = RowValues(cell, r);
-            const std::uint64_t p0 = pairs[(v >> 12) & 15];
-            const std::uint64_t p1 = pairs[(v >> 8) & 15];
-            const std::uint64_t p2 = pairs[(v >> 4) & 15];
-            const std::uint64_t p3 = pairs[v & 15];
-            std::memcpy(row, &p0, 8);
-            std::memcpy(row + 8, &p1, 8);
-            std::memcpy(row + 16, &p2, 8);
-            std::memcpy(row + 24, &p3, 8);
+            const unsigned p0 = plane0[r];
+            const unsigned p1 = plane1[r];
+            std::memcpy(row, runs + LeftPair(p0, p1) * 4, 16);
+            std::memcpy(row + 16, runs + RightPair(p0, p1) * 4, 16);
         }
         break;
     }
     case 16: {
+        if (!runs16Ready_[rowIndex]) {
+            BuildRuns16(rowIndex);
+        }
         row += static_cast<std::ptrdiff_t>(pixelX) * 2;
-        const std::uint32_t* pairs = &pairs16_[static_cast<std::size_t>(colourRow) * 16];
+        const std::uint64_t* runs = &runs16_[rowIndex * kNibblePairs];
         for (int r = 0; r < 8; ++r, row += pitch) {
-            const unsigned v = RowValues(cell, r);
-            const std::uint64_t words = static_cast<std::uint64_t>(pairs[(v >> 12) & 15]) |
-                                        static_cast<std::uint64_t>(pairs[(v >> 8) & 15]) << 32;
-            const std::uint64_t words2 = static_cast<std::uint64_t>(pairs[(v >> 4) & 15]) |
-                                         static_cast<std::uint64_t>(pairs[v & 15]) << 32;
-            std::memcpy(row, &words, 8);
-            std::memcpy(row + 8, &words2, 8);
+            const unsigned p0 = plane0[r];
+            const unsigned p1 = plane1[r];
+            std::memcpy(row, runs + LeftPair(p0, p1), 8);
+            std::memcpy(row + 8, runs + RightPair(p0, p1), 8);
         }
         break;
     }
     case 24: {
         row += static_cast<std::ptrdiff_t>(pixelX) * 3;
-        const std::uint32_t* colours = &colours_[static_cast<std::size_t>(colourRow) * 4];
+        const std::uint32_t* colours = &colours_[rowIndex * 4];
         for (int r = 0; r < 8; ++r, row += pitch) {
             const unsigned v = RowValues(cell, r);
             std::uint8_t* out = row;
@@ -109,15 +156,97 @@ void CellRasteriser::DrawCell(const SurfaceLock& lock, int pixelX, int pixelY,
     }
 }
 
+namespace {
+
+constexpr std::uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0FULL;
+
+// The nibble pairs of all eight rows at once, row r in byte r: left and right halves.
+struct RowPairs {
+    std::uint64_t left;
+    std::uint64_t right;
+};
+
+inline RowPairs PairsOf(const RendererCell& cell) {
+    std::uint64_t plane0 = 0;
+    std::uint64_t plane1 = 0;
+    std::memcpy(&plane0, cell.pattern.data(), 8);
+    std::memcpy(&plane1, cell.pattern.data() + 8, 8);
+    return {((plane0 >> 4) & kLowNibbles) | (plane1 & ~kLowNibbles),
+            (plane0 & kLowNibbles) | ((plane1 << 4) & ~kLowNibbles)};
+}
+
+inline std::size_t PairOfRow(std::uint64_t pairs, int row) {
+    return static_cast<std::size_t>((pairs >> (8 * row)) & 0xFFU);
+}
+
+} // namespace
+
+void CellRasteriser::DrawRow(const SurfaceLock& lock, int pixelX, int pixelY,
+                             const RendererCell* cells, const std::uint8_t* variants,
+                             int count) const {
+    const int bitsPerPixel = lock.bitsPerPixel;
+    const bool rowInside = lock.bits != nullptr && pixelY >= 0 && pixelY + 8 <= lock.height;
+    if (!rowInside || (bitsPerPixel != 32 && bitsPerPixel != 16) || pixelX < 0) {
+        for (int i = 0; i < count; ++i) {
+            DrawCell(lock, pixelX + 8 * i, pixelY, cells[i], variants[i]);
+        }
+        return;
+    }
+    // Cells 0 to inside - 1 lie wholly inside the surface; the rest are clipped.
+    const int inside = std::clamp((lock.width - pixelX) / 8, 0, count);
+    const auto pitch = static_cast<std::ptrdiff_t>(lock.pitch);
+    std::uint8_t* top = lock.bits + static_cast<std::ptrdiff_t>(pixelY) * pitch;
+    if (bitsPerPixel == 32) {
+        top += static_cast<std::ptrdiff_t>(pixelX) * 4;
+        for (int i = 0; i < inside; ++i, top += 32) {
+            const auto colourRow =
+                static_cast<std::size_t>((variants[i] & 3) * 4 + (cells[i].palette & 3));
+            if (!runs32Ready_[colourRow]) {
+                BuildRuns32(colourRow);
+            }
+            const std::uint32_t* runs = &runs32_[colourRow * kNibblePairs * 4];
+            const RowPairs pairs = PairsOf(cells[i]);
+            std::uint8_t* out = top;
+#pragma GCC unroll 8
+            for (int r = 0; r < 8; ++r, out += pitch) {
+                std::memcpy(out, runs + PairOfRow(pairs.left, r) * 4, 16);
+                std::memcpy(out + 16, runs + PairOfRow(pairs.right, r) * 4, 16);
+            }
+        }
+    } else {
+        top += static_cast<std::ptrdiff_t>(pixelX) * 2;
+        for (int i = 0; i < inside; ++i, top += 16) {
+            const auto colourRow =
+                static_cast<std::size_t>((variants[i] & 3) * 4 + (cells[i].palette & 3));
+            if (!runs16Ready_[colourRow]) {
+                BuildRuns16(colourRow);
+            }
+            const std::uint64_t* runs = &runs16_[colourRow * kNibblePairs];
+            const RowPairs pairs = PairsOf(cells[i]);
+            std::uint8_t* out = top;
+#pragma GCC unroll 8
+            for (int r = 0; r < 8; ++r, out += pitch) {
+                std::memcpy(out, runs + PairOfRow(pairs.left, r), 8);
+                std::memcpy(out + 8, runs + PairOfRow(pairs.right, r), 8);
+            }
+        }
+    }
+    for (int i = inside; i < count; ++i) {
+        DrawCell(lock, pixelX + 8 * i, pixelY, cells[i], variants[i]);
+    }
+}
+
 void CellRasteriser::DrawClipped(const SurfaceLock& lock, int pixelX, int pixelY,
                                  const RendererCell& cell, int colourRow) const {
     if (lock.bits == nullptr) {
         return;
     }
-    const int bytesPerPixel = lock.bitsPerPixel / 8;
-    if (bytesPerPixel < 2 || bytesPerPixel > 4) {
+    // Only the three drawn layouts: another depth (say 30) would give a pixel size that the
+    // surface's rows were not laid out for.
+    if (lock.bitsPerPixel != 16 && lock.bitsPerPixel != 24 && lock.bitsPerPixel != 32) {
         return;
     }
+    const int bytesPerPixel = lock.bitsPerPixel / 8;
     for (int r = 0; r < 8; ++r) {
         const int py = pixelY + r;
         if (py < 0 || py >= lock.height) {

@@ -173,6 +173,12 @@ DisplayCode DisplayContext::Present(const DisplaySurface& source, const DisplayR
     if (target.format() == sourceFormat) {
         pixels::View from{const_cast<std::uint8_t*>(source.bits()), source.pitch(), source.width(),
                           source.height(), source.bytesPerPixel()};
+        if (target.format() == QImage::Format_RGB32 && sourceRect.width() == targetRect.width() &&
+            sourceRect.height() == targetRect.height()) {
+            // No scaling: one pass that copies and makes the pixels opaque.
+            pixels::CopyRectOpaque32(from, sourceRect, to, targetRect, clip);
+            return kDisplayOk;
+        }
         pixels::StretchCopy(from, sourceRect, to, targetRect, clip);
     } else {
         // A window image in another format: convert the rectangle first.
@@ -188,9 +194,7 @@ DisplayCode DisplayContext::Present(const DisplaySurface& source, const DisplayR
         // Surface words keep bits 24-31 zero; the window's pixels are opaque.
         for (int y = clip.top; y < clip.bottom; ++y) {
             std::uint8_t* p = to.at(clip.left, y);
-            for (int x = clip.left; x < clip.right; ++x, p += 4) {
-                p[3] = 0xFF;
-            }
+            pixels::CopyOpaque32(p, p, clip.width());
         }
     }
     return kDisplayOk;

@@ -256,6 +256,13 @@ public:
 private:
     friend class DrawingContext;
     friend class DisplayContext;
+    friend class CRenderer;
+    // What Create does, except that the pixel buffer is kept when it is large enough and its
+    // bytes are left as they were: the renderer writes every byte of a frame surface itself.
+    // A failure leaves the surface released, as Create does.
+    DisplayCode CreateForFrame(DisplayContext& context, int width, int height, int callId);
+    // Release without giving back the pixel buffer's memory.
+    void Detach();
     // The answer shared by Fill and Blt before they touch pixels, and the destination clip.
     DisplayCode CheckUsable() const;
     DisplayCode DestinationClip(const DisplayRect& rect, DisplayRect& clip) const;

@@ -56,14 +56,43 @@ DisplayCode DisplaySurface::Create(DisplayContext& context, int width, int heigh
     return kDisplayOk;
 }
 
+DisplayCode DisplaySurface::CreateForFrame(DisplayContext& context, int width, int height,
+                                           int callId) {
+    if (const DisplayCode fault = context.TakeFault(callId); fault != kDisplayOk) {
+        Release();
+        return fault;
+    }
+    if (width < 0 || height < 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
+        Release();
+        return width < 0 || height < 0   ? dderr::kInvalidParams
+               : width > kMaxSurfaceSide ? dderr::kTooBigWidth
+                                         : dderr::kTooBigHeight;
+    }
+    Detach();
+    context_ = &context;
+    bitsPerPixel_ = context.screenDepth();
+    bytesPerPixel_ = BytesPerPixelOf(bitsPerPixel_);
+    width_ = width;
+    height_ = height;
+    pitch_ = (width * bytesPerPixel_ + kPitchAlignment - 1) / kPitchAlignment * kPitchAlignment;
+    // resize() keeps the capacity and the old bytes; only growth is zeroed.
+    pixels_.resize(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height));
+    lossGeneration_ = context.lossGeneration();
+    return kDisplayOk;
+}
+
 void DisplaySurface::Release() {
+    Detach();
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+}
+
+void DisplaySurface::Detach() {
     if (dc_ != nullptr) {
         dc_->End();
     }
     context_ = nullptr;
     clipper_ = nullptr;
-    pixels_.clear();
-    pixels_.shrink_to_fit();
     width_ = 0;
     height_ = 0;
     pitch_ = 0;

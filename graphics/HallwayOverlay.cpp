@@ -17,6 +17,12 @@ namespace {
 constexpr int kRoomCells = 32;
 constexpr int kCellPixels = 8;
 
+std::uint16_t To565(std::uint32_t surfaceColour) {
+    return static_cast<std::uint16_t>(((surfaceColour >> 8) & 0xF800) |
+                                      ((surfaceColour >> 5) & 0x07E0) |
+                                      ((surfaceColour >> 3) & 0x001F));
+}
+
 void PutSurfacePixel(const SurfaceLock& lock, int x, int y, int drawnWidth,
                      std::uint32_t surfaceColour) {
     if (x < 0 || x >= drawnWidth || x >= lock.width || y < 0 || y >= lock.height ||
@@ -36,9 +42,7 @@ void PutSurfacePixel(const SurfaceLock& lock, int x, int y, int drawnWidth,
         break;
     }
     case 16: {
-        const auto word = static_cast<std::uint16_t>(((surfaceColour >> 8) & 0xF800) |
-                                                     ((surfaceColour >> 5) & 0x07E0) |
-                                                     ((surfaceColour >> 3) & 0x001F));
+        const std::uint16_t word = To565(surfaceColour);
         std::memcpy(row + static_cast<std::ptrdiff_t>(x) * 2, &word, 2);
         break;
     }
@@ -161,26 +165,68 @@ const HallwayOverlay::LabelPixels& HallwayOverlay::Label(const QString& text,
     }
     label.colours.resize(static_cast<std::size_t>(label.width) *
                          static_cast<std::size_t>(label.height));
+    label.colours565.resize(label.colours.size());
     for (int y = 0; y < label.height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
         for (int x = 0; x < label.width; ++x) {
             const QRgb pixel = line[x];
-            label.colours[static_cast<std::size_t>(y * label.width + x)] =
-                qAlpha(pixel) == 0 ? kNoInk : (pixel & 0xFFFFFFU);
+            const auto index = static_cast<std::size_t>(y * label.width + x);
+            const bool inked = qAlpha(pixel) != 0;
+            label.colours[index] = inked ? (pixel & 0xFFFFFFU) : kNoInk;
+            label.colours565[index] = To565(pixel & 0xFFFFFFU);
+            if (!inked) {
+                continue;
+            }
+            if (!label.runs.empty() && label.runs.back().row == y &&
+                label.runs.back().column + label.runs.back().length == x) {
+                ++label.runs.back().length;
+            } else {
+                label.runs.push_back({y, x, 1, index});
+            }
         }
     }
     return labels_.emplace(key, std::move(label)).first->second;
 }
 
 void HallwayOverlay::PutLabel(const SurfaceLock& lock, int x, int y, const LabelPixels& label) {
-    for (int row = 0; row < label.height; ++row) {
-        const int py = y + label.top + row;
-        for (int column = 0; column < label.width; ++column) {
-            const std::uint32_t colour =
-                label.colours[static_cast<std::size_t>(row * label.width + column)];
-            if (colour != kNoInk) {
-                PutSurfacePixel(lock, x + label.left + column, py, lock.width, colour);
+    if (lock.bits == nullptr) {
+        return;
+    }
+    const int bytesPerPixel = lock.bitsPerPixel / 8;
+    if (lock.bitsPerPixel != 16 && lock.bitsPerPixel != 24 && lock.bitsPerPixel != 32) {
+        return;
+    }
+    // Each run is clipped to the surface and written in one go.
+    for (const LabelPixels::Run& run : label.runs) {
+        const int py = y + label.top + run.row;
+        if (py < 0 || py >= lock.height) {
+            continue;
+        }
+        const int start = x + label.left + run.column;
+        const int from = std::max(start, 0);
+        const int end = std::min(start + run.length, lock.width);
+        if (from >= end) {
+            continue;
+        }
+        const std::size_t first = run.first + static_cast<std::size_t>(from - start);
+        const auto count = static_cast<std::size_t>(end - from);
+        std::uint8_t* out = lock.bits + static_cast<std::ptrdiff_t>(py) * lock.pitch +
+                            static_cast<std::ptrdiff_t>(from) * bytesPerPixel;
+        switch (lock.bitsPerPixel) {
+        case 32:
+            std::memcpy(out, &label.colours[first], count * 4);
+            break;
+        case 16:
+            std::memcpy(out, &label.colours565[first], count * 2);
+            break;
+        default:
+            for (std::size_t i = 0; i < count; ++i, out += 3) {
+                const std::uint32_t colour = label.colours[first + i];
+                out[0] = static_cast<std::uint8_t>(colour);
+                out[1] = static_cast<std::uint8_t>(colour >> 8);
+                out[2] = static_cast<std::uint8_t>(colour >> 16);
             }
+            break;
         }
     }
 }

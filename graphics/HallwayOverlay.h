@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -51,11 +52,21 @@ private:
     // kNoInk where the background shows through. (left, top) is the offset of its top-left
     // pixel from the text position.
     struct LabelPixels {
+        // A horizontal run of inked pixels: label row, first column, length, and the index of
+        // its first pixel in colours.
+        struct Run {
+            int row = 0;
+            int column = 0;
+            int length = 0;
+            std::size_t first = 0;
+        };
         int left = 0;
         int top = 0;
         int width = 0;
         int height = 0;
         std::vector<std::uint32_t> colours;
+        std::vector<std::uint16_t> colours565; // the same pixels as 5-6-5 words
+        std::vector<Run> runs;
     };
     static constexpr std::uint32_t kNoInk = 0xFFFFFFFFU;
 

@@ -10,6 +10,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace korvane::pixels {
 
 // A block of pixel rows: base address of the top-left pixel, row pitch and size.
@@ -121,6 +125,58 @@ inline void StretchCopy(const View& from, const DisplayRect& src, const View& to
             }
             break;
         }
+    }
+}
+
+// Copies count 32-bit pixels with bits 24-31 set: surface words keep them zero, the pixels of
+// a window image are opaque.
+inline void CopyOpaque32(std::uint8_t* out, const std::uint8_t* in, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000U));
+    for (; i + 8 <= count; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * i + 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), _mm_or_si128(a, opaque));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i + 16), _mm_or_si128(b, opaque));
+    }
+#endif
+    for (; i < count; ++i) {
+        std::uint32_t word = 0;
+        std::memcpy(&word, in + 4 * i, 4);
+        word |= 0xFF000000U;
+        std::memcpy(out + 4 * i, &word, 4);
+    }
+}
+
+// The copy of StretchCopy when source and destination have the same size, for 32-bit pixels
+// that become opaque on the way (see CopyOpaque32).
+inline void CopyRectOpaque32(const View& from, const DisplayRect& src, const View& to,
+                             const DisplayRect& dst, const DisplayRect& clip) {
+    if (clip.empty()) {
+        return;
+    }
+    const int sourceLeft = src.left + (clip.left - dst.left);
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        CopyOpaque32(to.at(clip.left, y), from.at(sourceLeft, src.top + (y - dst.top)),
+                     clip.width());
+    }
+}
+
+// Fills count pixels from p on with one raw value: the first pixel is written, then the
+// filled part is copied onto the rest, doubling each time.
+inline void FillSpan(std::uint8_t* p, int count, int bytesPerPixel, std::uint32_t value) {
+    if (count <= 0) {
+        return;
+    }
+    Write(p, bytesPerPixel, value);
+    const std::size_t total =
+        static_cast<std::size_t>(count) * static_cast<std::size_t>(bytesPerPixel);
+    std::size_t done = static_cast<std::size_t>(bytesPerPixel);
+    while (done < total) {
+        const std::size_t step = std::min(done, total - done);
+        std::memcpy(p + done, p, step);
+        done += step;
     }
 }
 
