@@ -8,6 +8,7 @@
 #include "StartupReport.h"
 #include "editors/CCanvasControl.h"
 #include "gamedata/CKorvaneDoc.h"
+#include "graphics/CPixelImage.h"
 #include "graphics/DisplayLayer.h"
 
 #include <QApplication>
@@ -59,6 +60,9 @@ CKorvaneApp::~CKorvaneApp() {
 
 bool CKorvaneApp::SetUpDisplay() {
     display_ = std::make_unique<DisplayContext>(ScreenDepthBits(), &reporter_);
+    if (displayHook_) {
+        displayHook_(*display_);
+    }
     // A failure is reported (which asks the application to quit) and start-up goes on; the
     // event loop then ends the program as soon as it runs.
     auto check = [this](DisplayCode code) {
@@ -76,6 +80,8 @@ bool CKorvaneApp::SetUpDisplay() {
         return false;
     }
     check(display_->CreatePrimaryClipper());
+    // Pixel images (button images, list cells) are kept in the screen's own layout.
+    CPixelImage::SetScreenDepth(display_->screenDepth());
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace korvane {
@@ -57,6 +58,12 @@ public:
     CMainFrame* mainFrame() { return frame_.get(); }
     const CommandLine& commandLine() const { return commandLine_; }
 
+    // Called with the display context right after it is made, before the start-up calls: tests
+    // use it to make a start-up call fail.
+    void SetDisplayHook(std::function<void(DisplayContext&)> hook) {
+        displayHook_ = std::move(hook);
+    }
+
 private:
     bool SetUpDisplay();
     void WatchFirstPreviewPaint();
@@ -71,6 +78,7 @@ private:
     std::unique_ptr<RecentFileList> recentFiles_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SplashEventFilter> splashFilter_;
+    std::function<void(DisplayContext&)> displayHook_;
 };
 
 } // namespace korvane

@@ -20,7 +20,12 @@ QString AppFixture::WriteCartridge(const QString& name, std::uint32_t seed) {
 }
 
 bool AppFixture::Start(const QStringList& words) {
+    return Start(words, {});
+}
+
+bool AppFixture::Start(const QStringList& words, std::function<void(DisplayContext&)> displayHook) {
     app_ = std::make_unique<CKorvaneApp>(reporter, prompt, settingsFile());
+    app_->SetDisplayHook(std::move(displayHook));
     return app_->InitInstance(QStringList{QStringLiteral("korvane")} + words);
 }
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace korvane::test {
@@ -28,6 +29,8 @@ public:
 
     // Creates the application and runs its start-up with these words after the program name.
     bool Start(const QStringList& words);
+    // The same, with a hook that sees the display context before the start-up calls.
+    bool Start(const QStringList& words, std::function<void(DisplayContext&)> displayHook);
     CKorvaneApp& app() { return *app_; }
 
     RecordingReporter reporter;

@@ -7,6 +7,7 @@
 #include "app/RecentFileList.h"
 #include "gamedata/CKorvaneDoc.h"
 
+#include "graphics/CPixelImage.h"
 #include "graphics/DisplayLayer.h"
 
 #include <QComboBox>
@@ -97,6 +98,27 @@ TEST(StartupTest, StartsOnAnEightBitScreen) {
     EXPECT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
     EXPECT_TRUE(fixture.reporter.messages.empty());
     EXPECT_EQ(fixture.app().display().screenDepth(), 8);
+}
+
+TEST(StartupTest, StartsOnAnEightBitScreenAndKeepsPixelImagesInThatLayout) {
+    const ScopedDepth depth("16");
+    AppFixture fixture;
+    ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
+    EXPECT_EQ(CPixelImage::ScreenDepth(), 16);
+    CPixelImage::SetScreenDepth(32);
+}
+
+TEST(StartupTest, DisplayFailureDuringStartUpIsReportedWithIdMinusOneAndQuits) {
+    AppFixture fixture;
+    const bool started = fixture.Start({QStringLiteral("-nosplash")}, [](DisplayContext& context) {
+        context.InjectFault(callid::kStartup, dderr::kSystemFail);
+    });
+    // Start-up goes on; the quit request ends the program once the event loop runs.
+    EXPECT_TRUE(started);
+    ASSERT_EQ(fixture.reporter.messages.size(), 1U);
+    EXPECT_EQ(fixture.reporter.messages[0].title, "Error");
+    EXPECT_EQ(fixture.reporter.messages[0].text, "DirectDraw Error DDERR_GENERIC, ID=-1");
+    EXPECT_EQ(fixture.reporter.quitRequests, std::vector<int>{0});
 }
 
 TEST(StartupTest, DepthComesFromThePrimaryScreenWithoutOverride) {
