@@ -1,5 +1,7 @@
 #include "CellRasteriser.h"
 
+#include "SurfacePixels.h"
+
 #include "CRenderer.h"
 
 #include <algorithm>
@@ -243,10 +245,10 @@ void CellRasteriser::DrawClipped(const SurfaceLock& lock, int pixelX, int pixelY
     }
     // Only the three drawn layouts: another depth (say 30) would give a pixel size that the
     // surface's rows were not laid out for.
-    if (lock.bitsPerPixel != 16 && lock.bitsPerPixel != 24 && lock.bitsPerPixel != 32) {
+    if (!pixels::IsDrawnDepth(lock.bitsPerPixel)) {
         return;
     }
-    const int bytesPerPixel = lock.bitsPerPixel / 8;
+    const int bytesPerPixel = pixels::StoredBytesPerPixel(lock.bitsPerPixel);
     for (int r = 0; r < 8; ++r) {
         const int py = pixelY + r;
         if (py < 0 || py >= lock.height) {

@@ -8,19 +8,6 @@ namespace korvane {
 
 namespace {
 
-int BytesPerPixelOf(int bitsPerPixel) {
-    switch (bitsPerPixel) {
-    case 16:
-        return 2;
-    case 24:
-        return 3;
-    case 32:
-        return 4;
-    default:
-        return 1; // 8- and 4-bit screens: carried, never drawn
-    }
-}
-
 // Rows start on 16-byte boundaries, as display memory usually does; the drawing code has to
 // use the pitch, not width * bytes per pixel.
 constexpr int kPitchAlignment = 16;
@@ -47,7 +34,7 @@ DisplayCode DisplaySurface::Create(DisplayContext& context, int width, int heigh
     Release();
     context_ = &context;
     bitsPerPixel_ = context.screenDepth();
-    bytesPerPixel_ = BytesPerPixelOf(bitsPerPixel_);
+    bytesPerPixel_ = pixels::StoredBytesPerPixel(bitsPerPixel_);
     width_ = width;
     height_ = height;
     pitch_ = (width * bytesPerPixel_ + kPitchAlignment - 1) / kPitchAlignment * kPitchAlignment;
@@ -71,7 +58,7 @@ DisplayCode DisplaySurface::CreateForFrame(DisplayContext& context, int width, i
     Detach();
     context_ = &context;
     bitsPerPixel_ = context.screenDepth();
-    bytesPerPixel_ = BytesPerPixelOf(bitsPerPixel_);
+    bytesPerPixel_ = pixels::StoredBytesPerPixel(bitsPerPixel_);
     width_ = width;
     height_ = height;
     pitch_ = (width * bytesPerPixel_ + kPitchAlignment - 1) / kPitchAlignment * kPitchAlignment;

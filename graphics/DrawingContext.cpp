@@ -12,23 +12,6 @@
 
 namespace korvane {
 
-namespace {
-
-int BytesOf(int bitsPerPixel) {
-    switch (bitsPerPixel) {
-    case 16:
-        return 2;
-    case 24:
-        return 3;
-    case 32:
-        return 4;
-    default:
-        return 0; // nothing is drawn at 8 bits and below
-    }
-}
-
-} // namespace
-
 DrawingContext::DrawingContext() = default;
 
 DrawingContext::~DrawingContext() {
@@ -56,7 +39,8 @@ void DrawingContext::SetFont(const QFont& font) {
 }
 
 void DrawingContext::PutPixel(int x, int y, std::uint32_t rawValue) {
-    const int bpp = BytesOf(bitsPerPixel_);
+    const int bpp =
+        pixels::IsDrawnDepth(bitsPerPixel_) ? pixels::StoredBytesPerPixel(bitsPerPixel_) : 0;
     if (bpp == 0 || x < 0 || y < 0 || x >= width_ || y >= height_) {
         return;
     }
@@ -65,7 +49,8 @@ void DrawingContext::PutPixel(int x, int y, std::uint32_t rawValue) {
 
 void DrawingContext::TextOut(int x, int y, const QString& text, std::uint32_t gdiColour) {
     // Fonts need the application object; without one there is nothing to draw with.
-    const int bpp = BytesOf(bitsPerPixel_);
+    const int bpp =
+        pixels::IsDrawnDepth(bitsPerPixel_) ? pixels::StoredBytesPerPixel(bitsPerPixel_) : 0;
     if (!image_ || bpp == 0 || text.isEmpty() || QGuiApplication::instance() == nullptr) {
         return;
     }
@@ -137,7 +122,8 @@ void DrawingContext::Line(int x0, int y0, int x1, int y1, std::uint32_t gdiColou
 }
 
 void DrawingContext::FocusRect(const DisplayRect& rect) {
-    const int bpp = BytesOf(bitsPerPixel_);
+    const int bpp =
+        pixels::IsDrawnDepth(bitsPerPixel_) ? pixels::StoredBytesPerPixel(bitsPerPixel_) : 0;
     if (surface_ == nullptr || bpp == 0 || rect.empty()) {
         return;
     }

@@ -16,6 +16,26 @@
 
 namespace korvane::pixels {
 
+// Bytes a pixel takes in a surface of this depth: 2, 3 or 4 for the depths that are drawn,
+// and 1 for the 8- and 4-bit screens, whose surfaces are carried but never drawn into.
+inline int StoredBytesPerPixel(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+    case 16:
+        return 2;
+    case 24:
+        return 3;
+    case 32:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+// Whether anything is drawn into surfaces of this depth.
+inline bool IsDrawnDepth(int bitsPerPixel) {
+    return bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
+}
+
 // A block of pixel rows: base address of the top-left pixel, row pitch and size.
 struct View {
     std::uint8_t* bits = nullptr;

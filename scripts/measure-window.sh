@@ -5,20 +5,13 @@
 #   scripts/measure-window.sh [BUILD_FOLDER]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/xvfb-session.sh
 build=${1:-build}
 korvane="$build/app/korvane"
 cli="$build/tools/korvane-cli"
 [ -x "$korvane" ] && [ -x "$cli" ] || { echo "build first: $korvane and $cli are needed"; exit 1; }
 
 work=$(mktemp -d)
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=$n
-    break
-  fi
-done
-[ -n "$display" ] || { echo "no free X display number"; exit 1; }
 xvfb_pid=""
 app_pid=""
 cleanup() {
@@ -30,15 +23,7 @@ cleanup() {
 trap cleanup EXIT
 
 "$cli" demo "$work/demo.nes" >/dev/null
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.05
-done
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work" 141 190
 
 # Once to warm the file cache, then the run that counts.
 for run in warm measured; do

@@ -8,19 +8,12 @@ korvane=$1
 cli=$2
 check=$3
 work=$4
+# shellcheck source=../../scripts/xvfb-session.sh
+source "$(dirname "$0")/../../scripts/xvfb-session.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
 "$cli" demo "$work/demo.nes" >/dev/null
-
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=$n
-    break
-  fi
-done
-[ -n "$display" ] || { echo "no free X display number"; exit 1; }
 
 xvfb_pid=""
 app_pid=""
@@ -31,17 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.05
-done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work" 91 140
 KORVANE_REPORT_STARTUP=1 KORVANE_FREEZE_ANIMATION=1 \
   "$korvane" -nosplash "$work/demo.nes" >"$work/app.log" 2>&1 &
 app_pid=$!
