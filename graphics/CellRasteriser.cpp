@@ -56,6 +56,7 @@ void CellRasteriser::SetColours(const std::array<std::uint32_t, 64>& colours,
             const std::size_t entry = row * 4 + value;
             if (colours_[entry] != colours[entry]) {
                 runs32Ready_[row] = false;
+                runs24Ready_[row] = false;
             }
             if (colours565_[entry] != colours565[entry]) {
                 runs16Ready_[row] = false;
@@ -94,6 +95,23 @@ void CellRasteriser::BuildRuns16(std::size_t colourRow) const {
         out[pair] = run;
     }
     runs16Ready_[colourRow] = true;
+}
+
+void CellRasteriser::BuildRuns24(std::size_t colourRow) const {
+    if (runs24_.empty()) {
+        runs24_.resize(kColourRows * kNibblePairs * 12);
+    }
+    const std::uint32_t* colours = &colours_[colourRow * 4];
+    std::uint8_t* out = &runs24_[colourRow * kNibblePairs * 12];
+    for (std::size_t pair = 0; pair < kNibblePairs; ++pair) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::uint32_t c = colours[RunPixelValue(pair, k)];
+            *out++ = static_cast<std::uint8_t>(c);
+            *out++ = static_cast<std::uint8_t>(c >> 8);
+            *out++ = static_cast<std::uint8_t>(c >> 16);
+        }
+    }
+    runs24Ready_[colourRow] = true;
 }
 
 void CellRasteriser::DrawCell(const SurfaceLock& lock, int pixelX, int pixelY,
@@ -139,17 +157,16 @@ void CellRasteriser::DrawCell(const SurfaceLock& lock, int pixelX, int pixelY,
         break;
     }
     case 24: {
+        if (!runs24Ready_[rowIndex]) {
+            BuildRuns24(rowIndex);
+        }
         row += static_cast<std::ptrdiff_t>(pixelX) * 3;
-        const std::uint32_t* colours = &colours_[rowIndex * 4];
+        const std::uint8_t* runs = &runs24_[rowIndex * kNibblePairs * 12];
         for (int r = 0; r < 8; ++r, row += pitch) {
-            const unsigned v = RowValues(cell, r);
-            std::uint8_t* out = row;
-            for (int x = 0; x < 8; ++x, out += 3) {
-                const std::uint32_t c = colours[(v >> (14 - 2 * x)) & 3];
-                out[0] = static_cast<std::uint8_t>(c);
-                out[1] = static_cast<std::uint8_t>(c >> 8);
-                out[2] = static_cast<std::uint8_t>(c >> 16);
-            }
+            const unsigned p0 = plane0[r];
+            const unsigned p1 = plane1[r];
+            std::memcpy(row, runs + LeftPair(p0, p1) * 12, 12);
+            std::memcpy(row + 12, runs + RightPair(p0, p1) * 12, 12);
         }
         break;
     }

@@ -2,7 +2,7 @@
 
 // Writes 8 x 8 tile cells straight into a locked surface. The colour table is expanded into
 // ready-made runs of four pixels indexed by a nibble of each bit plane, so each tile row costs
-// two table reads and two stores of four pixels at 16 and 32 bits. The runs of a colour row are
+// two table reads and two stores of four pixels. The runs of a colour row are
 // built the first time a cell uses the row after its colours changed.
 
 #include "DisplayLayer.h"
@@ -40,14 +40,17 @@ private:
                      int colourRow) const;
     void BuildRuns32(std::size_t colourRow) const;
     void BuildRuns16(std::size_t colourRow) const;
+    void BuildRuns24(std::size_t colourRow) const;
 
     std::array<std::uint32_t, 64> colours_{};
     std::array<std::uint16_t, 64> colours565_{};
     // Four pixels per entry, leftmost first: [colour row][nibble pair][pixel]. Filled on demand.
     mutable std::vector<std::uint32_t> runs32_;
     mutable std::vector<std::uint64_t> runs16_;
+    mutable std::vector<std::uint8_t> runs24_; // 12 bytes a run: blue, green, red per pixel
     mutable std::array<bool, kColourRows> runs32Ready_{};
     mutable std::array<bool, kColourRows> runs16Ready_{};
+    mutable std::array<bool, kColourRows> runs24Ready_{};
 };
 
 } // namespace korvane

@@ -152,6 +152,10 @@ void BM_MainPreviewCellsOnly32(benchmark::State& state) {
 void BM_MainPreviewFrame16(benchmark::State& state) {
     MainPreviewFrame(state, 16);
 }
+// 24 bits is the depth of an X server's usual 24-bit visual, Xvfb's default among them.
+void BM_MainPreviewFrame24(benchmark::State& state) {
+    MainPreviewFrame(state, 24);
+}
 
 // One tick of a 16-room hallway: effects, DrawHallway over all 512 x 32 cells and a frame,
 // in the main view's window (range 0: 96 columns) or as wide as the hallway (4,096 pixels).
@@ -202,6 +206,7 @@ BENCHMARK(BM_MemsetOfFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MainPreviewFrame32)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MainPreviewCellsOnly32)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MainPreviewFrame16)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MainPreviewFrame24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SixteenRoomTick)->Arg(96)->Arg(512)->Unit(benchmark::kMicrosecond);
 
 } // namespace
