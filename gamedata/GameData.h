@@ -4,6 +4,7 @@
 #include "LevelCatalogue.h"
 #include "LevelRecord.h"
 #include "RecordBank.h"
+#include "TileHalfSharing.h"
 
 #include <array>
 #include <cstdint>
@@ -30,6 +31,16 @@ public:
     void Decode(const RomImage& image);
     // Levels in catalogue order, then the record banks and the enemy graphics.
     void Encode(RomImage& image) const;
+
+    // After level's tiles were changed (tilesBefore is what they held before): every other copy
+    // of each changed 1 KB character page takes the page's new bytes, so that all copies agree
+    // and a save keeps the change whichever copy is written last. Copies are the tile halves of
+    // every level, the level's own other half included, and spriteTiles for pages below 64.
+    // Pages from 128 on are left alone. Returns how many pages changed.
+    int CarryTileEdits(int level, const std::array<std::uint8_t, kTileBytes>& tilesBefore);
+    // Which other levels, and whether the level's other half and the sprite pages, show a page
+    // of half 0 (tiles 0-127) or 1 (tiles 128-255) of level.
+    TileHalfSharing FindTileHalfSharing(int level, int half) const;
 };
 
 } // namespace korvane
