@@ -1,0 +1,436 @@
+#include "BpsPatch.h"
+
+#include "Crc32.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 4> kMagic{'B', 'P', 'S', '1'};
+constexpr std::size_t kFooterSize = 12; // three CRC32s
+// The magic, three one-byte numbers and the footer.
+constexpr std::size_t kSmallestPatch = kMagic.size() + 3 + kFooterSize;
+
+enum class BpsAction : std::uint8_t {
+    SourceRead = 0,
+    TargetRead = 1,
+    SourceCopy = 2,
+    TargetCopy = 3
+};
+
+// A number of up to this many bits is accepted; anything longer is malformed.
+constexpr int kLargestNumberBits = 56;
+
+void PutNumber(std::vector<std::uint8_t>& out, std::uint64_t value) {
+    for (;;) {
+        const auto low = static_cast<std::uint8_t>(value & 0x7F);
+        value >>= 7;
+        if (value == 0) {
+            out.push_back(static_cast<std::uint8_t>(0x80 | low));
+            return;
+        }
+        out.push_back(low);
+        --value;
+    }
+}
+
+std::size_t NumberSize(std::uint64_t value) {
+    std::size_t size = 1;
+    while ((value >>= 7) != 0) {
+        --value;
+        ++size;
+    }
+    return size;
+}
+
+// A signed move of a copy's read position as a patch number.
+std::uint64_t RelativeOffset(std::int64_t distance) {
+    return distance < 0 ? (static_cast<std::uint64_t>(-distance) << 1) | 1U
+                        : static_cast<std::uint64_t>(distance) << 1;
+}
+
+void PutCrc(std::vector<std::uint8_t>& out, std::uint32_t crc) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<std::uint8_t>(crc >> shift));
+    }
+}
+
+std::uint32_t ReadCrc(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
+           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
+    std::size_t length = 0;
+    while (length < most && a[length] == b[length]) {
+        ++length;
+    }
+    return length;
+}
+
+// Finds, for each position of the target, a way to make the bytes that start there: read from
+// the source in place, copy from elsewhere in the source or from earlier in the target, or
+// carry them in the patch. Candidate copies come from hash chains of 4-byte prefixes.
+class BpsEncoder {
+public:
+    BpsEncoder(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target,
+               std::vector<std::uint8_t>& out)
+        : source_(source), target_(target), out_(out), sourceChains_(source.size()),
+          targetChains_(target.size()) {
+        sourceChains_.AddUpTo(source_, source_.size());
+    }
+
+    void Encode() {
+        const std::size_t end = target_.size();
+        std::size_t at = 0;
+        while (at < end) {
+            // Long stretches where the files agree are the common case: take them at once.
+            const std::size_t inPlace = at < source_.size()
+                                            ? MatchLength(source_.data() + at, target_.data() + at,
+                                                          std::min(source_.size(), end) - at)
+                                            : 0;
+            Choice best{BpsAction::SourceRead, inPlace, 0};
+            if (inPlace < kTakeAtOnce) {
+                FindCopies(at, best);
+            }
+            if (Gain(best) < kLeastGain) {
+                ++at; // the byte goes into the patch
+                continue;
+            }
+            FlushLiteral(at);
+            Put(best);
+            at += best.length;
+            literalStart_ = at;
+        }
+        FlushLiteral(end);
+    }
+
+private:
+    // A stretch in place this long is taken without looking for copies.
+    static constexpr std::size_t kTakeAtOnce = 32;
+    // A copy must save at least this many patch bytes over carrying its bytes.
+    static constexpr std::int64_t kLeastGain = 1;
+    // How many earlier occurrences of a prefix are tried, newest first.
+    static constexpr int kChainTries = 24;
+    static constexpr int kHashBits = 16;
+    static constexpr std::size_t kPrefix = 4;
+
+    struct Choice {
+        BpsAction action;
+        std::size_t length;
+        std::size_t from; // read position of a copy
+    };
+
+    // Every position of a buffer, by the hash of the 4 bytes there, newest first.
+    class Chains {
+    public:
+        explicit Chains(std::size_t size)
+            : heads_(std::size_t{1} << kHashBits, kNone), links_(size) {}
+        // Indexes the positions below end that have a whole prefix.
+        void AddUpTo(std::span<const std::uint8_t> bytes, std::size_t end) {
+            const std::size_t last = bytes.size() < kPrefix ? 0 : bytes.size() - kPrefix + 1;
+            for (; added_ < std::min(end, last); ++added_) {
+                const std::uint32_t hash = Hash(bytes.data() + added_);
+                links_[added_] = heads_[hash];
+                heads_[hash] = static_cast<std::int32_t>(added_);
+            }
+        }
+        std::int32_t Head(std::uint32_t hash) const { return heads_[hash]; }
+        std::int32_t Next(std::int32_t position) const {
+            return links_[static_cast<std::size_t>(position)];
+        }
+        static constexpr std::int32_t kNone = -1;
+
+    private:
+        std::vector<std::int32_t> heads_;
+        std::vector<std::int32_t> links_;
+        std::size_t added_ = 0;
+    };
+
+    static std::uint32_t Hash(const std::uint8_t* bytes) {
+        std::uint32_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return (word * 2654435761U) >> (32 - kHashBits);
+    }
+
+    // Patch bytes saved by a choice over carrying its bytes.
+    std::int64_t Gain(const Choice& choice) const {
+        if (choice.length == 0) {
+            return 0;
+        }
+        std::size_t cost = NumberSize((choice.length - 1) << 2);
+        if (choice.action == BpsAction::SourceCopy) {
+            cost += NumberSize(RelativeOffset(Distance(choice.from, sourceRelative_)));
+        } else if (choice.action == BpsAction::TargetCopy) {
+            cost += NumberSize(RelativeOffset(Distance(choice.from, targetRelative_)));
+        }
+        return static_cast<std::int64_t>(choice.length) - static_cast<std::int64_t>(cost);
+    }
+
+    static std::int64_t Distance(std::size_t to, std::size_t from) {
+        return static_cast<std::int64_t>(to) - static_cast<std::int64_t>(from);
+    }
+
+    void FindCopies(std::size_t at, Choice& best) {
+        if (target_.size() - at < kPrefix) {
+            return;
+        }
+        const std::uint32_t hash = Hash(target_.data() + at);
+        const std::size_t most = target_.size() - at;
+        int tries = 0;
+        for (std::int32_t from = sourceChains_.Head(hash);
+             from != Chains::kNone && tries < kChainTries;
+             from = sourceChains_.Next(from), ++tries) {
+            const auto position = static_cast<std::size_t>(from);
+            Consider({BpsAction::SourceCopy,
+                      MatchLength(source_.data() + position, target_.data() + at,
+                                  std::min(most, source_.size() - position)),
+                      position},
+                     best);
+        }
+        // The target so far (a copy may run on into the bytes it makes).
+        targetChains_.AddUpTo(target_, at);
+        tries = 0;
+        for (std::int32_t from = targetChains_.Head(hash);
+             from != Chains::kNone && tries < kChainTries;
+             from = targetChains_.Next(from), ++tries) {
+            const auto position = static_cast<std::size_t>(from);
+            Consider({BpsAction::TargetCopy,
+                      MatchLength(target_.data() + position, target_.data() + at, most), position},
+                     best);
+        }
+    }
+
+    void Consider(const Choice& candidate, Choice& best) const {
+        if (Gain(candidate) > Gain(best)) {
+            best = candidate;
+        }
+    }
+
+    void FlushLiteral(std::size_t end) {
+        if (end <= literalStart_) {
+            return;
+        }
+        PutNumber(out_, ((end - literalStart_ - 1) << 2) |
+                            static_cast<std::uint8_t>(BpsAction::TargetRead));
+        out_.insert(out_.end(), target_.begin() + static_cast<std::ptrdiff_t>(literalStart_),
+                    target_.begin() + static_cast<std::ptrdiff_t>(end));
+        literalStart_ = end;
+    }
+
+    void Put(const Choice& choice) {
+        PutNumber(out_, ((choice.length - 1) << 2) | static_cast<std::uint8_t>(choice.action));
+        if (choice.action == BpsAction::SourceCopy) {
+            PutNumber(out_, RelativeOffset(Distance(choice.from, sourceRelative_)));
+            sourceRelative_ = choice.from + choice.length;
+        } else if (choice.action == BpsAction::TargetCopy) {
+            PutNumber(out_, RelativeOffset(Distance(choice.from, targetRelative_)));
+            targetRelative_ = choice.from + choice.length;
+        }
+    }
+
+    std::span<const std::uint8_t> source_;
+    std::span<const std::uint8_t> target_;
+    std::vector<std::uint8_t>& out_;
+    Chains sourceChains_;
+    Chains targetChains_;
+    std::size_t literalStart_ = 0;
+    std::size_t sourceRelative_ = 0;
+    std::size_t targetRelative_ = 0;
+};
+
+// Reads the numbers and bytes of a patch up to its footer.
+class PatchReader {
+public:
+    PatchReader(std::span<const std::uint8_t> patch, std::size_t at, std::size_t end)
+        : patch_(patch), at_(at), end_(end) {}
+
+    std::optional<std::uint64_t> Number() {
+        std::uint64_t value = 0;
+        std::uint64_t shift = 1;
+        for (int bits = 0;; bits += 7) {
+            if (at_ >= end_ || bits >= kLargestNumberBits) {
+                return std::nullopt;
+            }
+            const std::uint8_t byte = patch_[at_++];
+            value += (byte & 0x7FU) * shift;
+            if ((byte & 0x80U) != 0) {
+                return value;
+            }
+            shift <<= 7;
+            value += shift;
+        }
+    }
+    std::size_t at() const { return at_; }
+    std::size_t left() const { return end_ - at_; }
+    const std::uint8_t* Take(std::size_t count) {
+        const std::uint8_t* bytes = patch_.data() + at_;
+        at_ += count;
+        return bytes;
+    }
+
+private:
+    std::span<const std::uint8_t> patch_;
+    std::size_t at_;
+    std::size_t end_;
+};
+
+PatchResult Damaged(const std::string& why) {
+    return PatchResult::Failure("The BPS patch is damaged: " + why);
+}
+
+std::string ActionAt(std::size_t at) {
+    return "the action at byte " + std::to_string(at) + " of the patch";
+}
+
+} // namespace
+
+PatchResult CreateBpsPatch(std::span<const std::uint8_t> clean,
+                           std::span<const std::uint8_t> edited) {
+    if (clean.size() > kMaxPatchedFileSize || edited.size() > kMaxPatchedFileSize) {
+        return PatchResult::Failure(
+            "A BPS patch can only be made for files of up to 16 MB (16,777,216 bytes); these "
+            "files have " +
+            std::to_string(clean.size()) + " and " + std::to_string(edited.size()) + " bytes.");
+    }
+    std::vector<std::uint8_t> out(kMagic.begin(), kMagic.end());
+    PutNumber(out, clean.size());
+    PutNumber(out, edited.size());
+    PutNumber(out, 0); // no metadata
+    BpsEncoder(clean, edited, out).Encode();
+    PutCrc(out, Crc32(clean));
+    PutCrc(out, Crc32(edited));
+    PutCrc(out, Crc32(out));
+    return PatchResult::Success(std::move(out));
+}
+
+PatchResult ApplyBpsPatch(std::span<const std::uint8_t> source,
+                          std::span<const std::uint8_t> patch) {
+    if (patch.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), patch.begin())) {
+        return PatchResult::Failure("This is not a BPS patch: it does not start with \"BPS1\".");
+    }
+    if (patch.size() < kSmallestPatch) {
+        return PatchResult::Failure("The BPS patch is cut short: it has only " +
+                                    std::to_string(patch.size()) + " bytes.");
+    }
+    const std::size_t footer = patch.size() - kFooterSize;
+    const std::uint32_t patchCrc = ReadCrc(patch, patch.size() - 4);
+    const std::uint32_t actualPatchCrc = Crc32(patch.first(patch.size() - 4));
+    if (patchCrc != actualPatchCrc) {
+        return Damaged("it says its CRC32 is " + Crc32Text(patchCrc) + ", but its contents give " +
+                       Crc32Text(actualPatchCrc) + ".");
+    }
+    PatchReader reader(patch, kMagic.size(), footer);
+    const std::optional<std::uint64_t> sourceSize = reader.Number();
+    const std::optional<std::uint64_t> targetSize = reader.Number();
+    const std::optional<std::uint64_t> metadataSize = reader.Number();
+    if (!sourceSize || !targetSize || !metadataSize || *metadataSize > reader.left()) {
+        return Damaged("its header is incomplete.");
+    }
+    if (*targetSize > kMaxPatchedFileSize) {
+        return PatchResult::Failure("The BPS patch would make a file of " +
+                                    std::to_string(*targetSize) +
+                                    " bytes; patches may make files of up to 16 MB "
+                                    "(16,777,216 bytes).");
+    }
+    reader.Take(static_cast<std::size_t>(*metadataSize)); // not used
+    const std::uint32_t sourceCrc = ReadCrc(patch, footer);
+    const std::uint32_t targetCrc = ReadCrc(patch, footer + 4);
+    const std::uint32_t actualSourceCrc = Crc32(source);
+    if (actualSourceCrc != sourceCrc) {
+        return PatchResult::Failure("This patch was made for a file with CRC32 " +
+                                    Crc32Text(sourceCrc) + ", but this file's CRC32 is " +
+                                    Crc32Text(actualSourceCrc) + ".");
+    }
+    if (*sourceSize != source.size()) {
+        return PatchResult::Failure("This patch was made for a file of " +
+                                    std::to_string(*sourceSize) + " bytes, but this file has " +
+                                    std::to_string(source.size()) + " bytes.");
+    }
+
+    std::vector<std::uint8_t> target(static_cast<std::size_t>(*targetSize));
+    std::size_t written = 0;
+    std::int64_t sourceRelative = 0;
+    std::int64_t targetRelative = 0;
+    while (reader.left() > 0) {
+        const std::size_t actionStart = reader.at();
+        const std::optional<std::uint64_t> data = reader.Number();
+        if (!data) {
+            return Damaged(ActionAt(actionStart) + " is incomplete.");
+        }
+        const auto action = static_cast<BpsAction>(*data & 3U);
+        const std::uint64_t length = (*data >> 2) + 1;
+        if (length > target.size() - written) {
+            return Damaged(ActionAt(actionStart) + " writes past the end of the " +
+                           std::to_string(target.size()) + "-byte result.");
+        }
+        const auto count = static_cast<std::size_t>(length);
+        std::uint8_t* to = target.data() + written;
+        switch (action) {
+        case BpsAction::SourceRead:
+            if (written + count > source.size()) {
+                return Damaged(ActionAt(actionStart) + " reads past the end of the source file.");
+            }
+            std::memcpy(to, source.data() + written, count);
+            break;
+        case BpsAction::TargetRead:
+            if (count > reader.left()) {
+                return Damaged(ActionAt(actionStart) + " reads past the end of the patch.");
+            }
+            std::memcpy(to, reader.Take(count), count);
+            break;
+        case BpsAction::SourceCopy:
+        case BpsAction::TargetCopy: {
+            const std::optional<std::uint64_t> offset = reader.Number();
+            if (!offset) {
+                return Damaged(ActionAt(actionStart) + " is incomplete.");
+            }
+            const auto distance = static_cast<std::int64_t>(*offset >> 1);
+            const std::int64_t move = (*offset & 1U) != 0 ? -distance : distance;
+            if (action == BpsAction::SourceCopy) {
+                sourceRelative += move;
+                if (sourceRelative < 0 ||
+                    static_cast<std::uint64_t>(sourceRelative) + length > source.size()) {
+                    return Damaged(ActionAt(actionStart) + " copies from outside the source file.");
+                }
+                std::memcpy(to, source.data() + sourceRelative, count);
+                sourceRelative += static_cast<std::int64_t>(count);
+            } else {
+                targetRelative += move;
+                // It may run on into the bytes it makes, so it copies one byte at a time.
+                if (targetRelative < 0 || static_cast<std::uint64_t>(targetRelative) >= written) {
+                    return Damaged(ActionAt(actionStart) +
+                                   " copies result bytes that are not yet made.");
+                }
+                const std::uint8_t* from = target.data() + targetRelative;
+                for (std::size_t k = 0; k < count; ++k) {
+                    to[k] = from[k];
+                }
+                targetRelative += static_cast<std::int64_t>(count);
+            }
+            break;
+        }
+        }
+        written += count;
+    }
+    if (written != target.size()) {
+        return Damaged("its actions make " + std::to_string(written) + " of the " +
+                       std::to_string(target.size()) + " bytes of the result.");
+    }
+    const std::uint32_t actualTargetCrc = Crc32(target);
+    if (actualTargetCrc != targetCrc) {
+        return Damaged("the result's CRC32 is " + Crc32Text(actualTargetCrc) +
+                       ", but the patch expects " + Crc32Text(targetCrc) + ".");
+    }
+    return PatchResult::Success(std::move(target));
+}
+
+} // namespace korvane
