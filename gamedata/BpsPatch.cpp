@@ -120,7 +120,9 @@ private:
     static constexpr std::int64_t kLeastGain = 1;
     // How many earlier occurrences of a prefix are tried, newest first.
     static constexpr int kChainTries = 24;
-    static constexpr int kHashBits = 16;
+    // Hash tables of up to 2^16 heads, fewer for small files.
+    static constexpr int kMostHashBits = 16;
+    static constexpr int kLeastHashBits = 8;
     static constexpr std::size_t kPrefix = 4;
 
     struct Choice {
@@ -132,8 +134,12 @@ private:
     // Every position of a buffer, by the hash of the 4 bytes there, newest first.
     class Chains {
     public:
-        explicit Chains(std::size_t size)
-            : heads_(std::size_t{1} << kHashBits, kNone), links_(size) {}
+        explicit Chains(std::size_t size) : links_(size) {
+            while (bits_ < kMostHashBits && (std::size_t{1} << bits_) < size) {
+                ++bits_;
+            }
+            heads_.assign(std::size_t{1} << bits_, kNone);
+        }
         // Indexes the positions below end that have a whole prefix.
         void AddUpTo(std::span<const std::uint8_t> bytes, std::size_t end) {
             const std::size_t last = bytes.size() < kPrefix ? 0 : bytes.size() - kPrefix + 1;
@@ -143,23 +149,25 @@ private:
                 heads_[hash] = static_cast<std::int32_t>(added_);
             }
         }
-        std::int32_t Head(std::uint32_t hash) const { return heads_[hash]; }
+        // The newest indexed position whose prefix hashes as the one at bytes, or kNone.
+        std::int32_t First(const std::uint8_t* bytes) const { return heads_[Hash(bytes)]; }
         std::int32_t Next(std::int32_t position) const {
             return links_[static_cast<std::size_t>(position)];
         }
         static constexpr std::int32_t kNone = -1;
 
     private:
+        std::uint32_t Hash(const std::uint8_t* bytes) const {
+            std::uint32_t word = 0;
+            std::memcpy(&word, bytes, sizeof word);
+            return (word * 2654435761U) >> (32 - bits_);
+        }
+
+        int bits_ = kLeastHashBits;
         std::vector<std::int32_t> heads_;
         std::vector<std::int32_t> links_;
         std::size_t added_ = 0;
     };
-
-    static std::uint32_t Hash(const std::uint8_t* bytes) {
-        std::uint32_t word = 0;
-        std::memcpy(&word, bytes, sizeof word);
-        return (word * 2654435761U) >> (32 - kHashBits);
-    }
 
     // Patch bytes saved by a choice over carrying its bytes.
     std::int64_t Gain(const Choice& choice) const {
@@ -183,10 +191,10 @@ private:
         if (target_.size() - at < kPrefix) {
             return;
         }
-        const std::uint32_t hash = Hash(target_.data() + at);
+        const std::uint8_t* prefix = target_.data() + at;
         const std::size_t most = target_.size() - at;
         int tries = 0;
-        for (std::int32_t from = sourceChains_.Head(hash);
+        for (std::int32_t from = sourceChains_.First(prefix);
              from != Chains::kNone && tries < kChainTries;
              from = sourceChains_.Next(from), ++tries) {
             const auto position = static_cast<std::size_t>(from);
@@ -199,7 +207,7 @@ private:
         // The target so far (a copy may run on into the bytes it makes).
         targetChains_.AddUpTo(target_, at);
         tries = 0;
-        for (std::int32_t from = targetChains_.Head(hash);
+        for (std::int32_t from = targetChains_.First(prefix);
              from != Chains::kNone && tries < kChainTries;
              from = targetChains_.Next(from), ++tries) {
             const auto position = static_cast<std::size_t>(from);
@@ -356,8 +364,11 @@ PatchResult ApplyBpsPatch(std::span<const std::uint8_t> source,
                                     std::to_string(source.size()) + " bytes.");
     }
 
-    std::vector<std::uint8_t> target(static_cast<std::size_t>(*targetSize));
-    std::size_t written = 0;
+    // The result grows as the actions make it, so that a patch that only claims a large
+    // result costs nothing.
+    const auto targetBytes = static_cast<std::size_t>(*targetSize);
+    std::vector<std::uint8_t> target;
+    target.reserve(std::min<std::size_t>(targetBytes, source.size() + patch.size()));
     std::int64_t sourceRelative = 0;
     std::int64_t targetRelative = 0;
     while (reader.left() > 0) {
@@ -368,25 +379,28 @@ PatchResult ApplyBpsPatch(std::span<const std::uint8_t> source,
         }
         const auto action = static_cast<BpsAction>(*data & 3U);
         const std::uint64_t length = (*data >> 2) + 1;
-        if (length > target.size() - written) {
+        const std::size_t written = target.size();
+        if (length > targetBytes - written) {
             return Damaged(ActionAt(actionStart) + " writes past the end of the " +
-                           std::to_string(target.size()) + "-byte result.");
+                           std::to_string(targetBytes) + "-byte result.");
         }
         const auto count = static_cast<std::size_t>(length);
-        std::uint8_t* to = target.data() + written;
         switch (action) {
         case BpsAction::SourceRead:
             if (written + count > source.size()) {
                 return Damaged(ActionAt(actionStart) + " reads past the end of the source file.");
             }
-            std::memcpy(to, source.data() + written, count);
+            target.insert(target.end(), source.begin() + static_cast<std::ptrdiff_t>(written),
+                          source.begin() + static_cast<std::ptrdiff_t>(written + count));
             break;
-        case BpsAction::TargetRead:
+        case BpsAction::TargetRead: {
             if (count > reader.left()) {
                 return Damaged(ActionAt(actionStart) + " reads past the end of the patch.");
             }
-            std::memcpy(to, reader.Take(count), count);
+            const std::uint8_t* bytes = reader.Take(count);
+            target.insert(target.end(), bytes, bytes + count);
             break;
+        }
         case BpsAction::SourceCopy:
         case BpsAction::TargetCopy: {
             const std::optional<std::uint64_t> offset = reader.Number();
@@ -401,29 +415,29 @@ PatchResult ApplyBpsPatch(std::span<const std::uint8_t> source,
                     static_cast<std::uint64_t>(sourceRelative) + length > source.size()) {
                     return Damaged(ActionAt(actionStart) + " copies from outside the source file.");
                 }
-                std::memcpy(to, source.data() + sourceRelative, count);
+                const auto from = source.begin() + static_cast<std::ptrdiff_t>(sourceRelative);
+                target.insert(target.end(), from, from + static_cast<std::ptrdiff_t>(count));
                 sourceRelative += static_cast<std::int64_t>(count);
             } else {
                 targetRelative += move;
-                // It may run on into the bytes it makes, so it copies one byte at a time.
                 if (targetRelative < 0 || static_cast<std::uint64_t>(targetRelative) >= written) {
                     return Damaged(ActionAt(actionStart) +
                                    " copies result bytes that are not yet made.");
                 }
-                const std::uint8_t* from = target.data() + targetRelative;
+                // It may run on into the bytes it makes, so it copies one byte at a time.
+                const auto from = static_cast<std::size_t>(targetRelative);
                 for (std::size_t k = 0; k < count; ++k) {
-                    to[k] = from[k];
+                    target.push_back(target[from + k]);
                 }
                 targetRelative += static_cast<std::int64_t>(count);
             }
             break;
         }
         }
-        written += count;
     }
-    if (written != target.size()) {
-        return Damaged("its actions make " + std::to_string(written) + " of the " +
-                       std::to_string(target.size()) + " bytes of the result.");
+    if (target.size() != targetBytes) {
+        return Damaged("its actions make " + std::to_string(target.size()) + " of the " +
+                       std::to_string(targetBytes) + " bytes of the result.");
     }
     const std::uint32_t actualTargetCrc = Crc32(target);
     if (actualTargetCrc != targetCrc) {
