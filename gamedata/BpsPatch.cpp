@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,8 +70,22 @@ std::uint32_t ReadCrc(std::span<const std::uint8_t> bytes, std::size_t at) {
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
+// How many bytes from a and b agree, up to most; eight bytes at a time while they last.
 std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
     std::size_t length = 0;
+    while (length + 8 <= most) {
+        std::uint64_t wordA = 0;
+        std::uint64_t wordB = 0;
+        std::memcpy(&wordA, a + length, 8);
+        std::memcpy(&wordB, b + length, 8);
+        if (wordA != wordB) {
+            const std::uint64_t differ = wordA ^ wordB;
+            const int bits = std::endian::native == std::endian::little ? std::countr_zero(differ)
+                                                                        : std::countl_zero(differ);
+            return length + static_cast<std::size_t>(bits / 8);
+        }
+        length += 8;
+    }
     while (length < most && a[length] == b[length]) {
         ++length;
     }
@@ -107,6 +123,12 @@ public:
             }
             FlushLiteral(at);
             Put(best);
+            if (best.action == BpsAction::SourceRead) {
+                // Any copy of these bytes is also a copy of the source's same bytes: the
+                // target's index can leave them out.
+                targetChains_.AddUpTo(target_, at);
+                targetChains_.SkipTo(at + best.length);
+            }
             at += best.length;
             literalStart_ = at;
         }
@@ -124,6 +146,7 @@ private:
     static constexpr int kMostHashBits = 16;
     static constexpr int kLeastHashBits = 8;
     static constexpr std::size_t kPrefix = 4;
+    static constexpr std::size_t kIndexStep = 4;
 
     struct Choice {
         BpsAction action;
@@ -131,11 +154,14 @@ private:
         std::size_t from; // read position of a copy
     };
 
-    // Every position of a buffer, by the hash of the 4 bytes there, newest first.
+    // Positions of a buffer, by the hash of the 4 bytes there, newest first. The links are
+    // left unset until their position is indexed: memory that is never indexed is never
+    // touched.
     class Chains {
     public:
-        explicit Chains(std::size_t size) : links_(size) {
-            while (bits_ < kMostHashBits && (std::size_t{1} << bits_) < size) {
+        explicit Chains(std::size_t size)
+            : links_(std::make_unique_for_overwrite<std::int32_t[]>(size)) {
+            while (bits_ < kMostHashBits && (std::size_t{1} << bits_) < size / kIndexStep) {
                 ++bits_;
             }
             heads_.assign(std::size_t{1} << bits_, kNone);
@@ -143,16 +169,22 @@ private:
         // Indexes the positions below end that have a whole prefix.
         void AddUpTo(std::span<const std::uint8_t> bytes, std::size_t end) {
             const std::size_t last = bytes.size() < kPrefix ? 0 : bytes.size() - kPrefix + 1;
-            for (; added_ < std::min(end, last); ++added_) {
+            for (; added_ < std::min(end, last); added_ += kIndexStep) {
                 const std::uint32_t hash = Hash(bytes.data() + added_);
-                links_[added_] = heads_[hash];
+                links_[added_ / kIndexStep] = heads_[hash];
                 heads_[hash] = static_cast<std::int32_t>(added_);
+            }
+        }
+        // Leaves the positions below end out of the index.
+        void SkipTo(std::size_t end) {
+            if (added_ < end) {
+                added_ += (end - added_ + kIndexStep - 1) / kIndexStep * kIndexStep;
             }
         }
         // The newest indexed position whose prefix hashes as the one at bytes, or kNone.
         std::int32_t First(const std::uint8_t* bytes) const { return heads_[Hash(bytes)]; }
         std::int32_t Next(std::int32_t position) const {
-            return links_[static_cast<std::size_t>(position)];
+            return links_[static_cast<std::size_t>(position) / kIndexStep];
         }
         static constexpr std::int32_t kNone = -1;
 
@@ -165,7 +197,7 @@ private:
 
         int bits_ = kLeastHashBits;
         std::vector<std::int32_t> heads_;
-        std::vector<std::int32_t> links_;
+        std::unique_ptr<std::int32_t[]> links_;
         std::size_t added_ = 0;
     };
 
@@ -187,33 +219,39 @@ private:
         return static_cast<std::int64_t>(to) - static_cast<std::int64_t>(from);
     }
 
+    // Only every kIndexStep-th position is indexed, so the bytes at at, at + 1, ... are each
+    // looked up: a copy of 7 or more bytes is always found, whatever its alignment.
     void FindCopies(std::size_t at, Choice& best) {
-        if (target_.size() - at < kPrefix) {
-            return;
-        }
-        const std::uint8_t* prefix = target_.data() + at;
-        const std::size_t most = target_.size() - at;
-        int tries = 0;
-        for (std::int32_t from = sourceChains_.First(prefix);
-             from != Chains::kNone && tries < kChainTries;
-             from = sourceChains_.Next(from), ++tries) {
-            const auto position = static_cast<std::size_t>(from);
-            Consider({BpsAction::SourceCopy,
-                      MatchLength(source_.data() + position, target_.data() + at,
-                                  std::min(most, source_.size() - position)),
-                      position},
-                     best);
-        }
         // The target so far (a copy may run on into the bytes it makes).
         targetChains_.AddUpTo(target_, at);
-        tries = 0;
-        for (std::int32_t from = targetChains_.First(prefix);
-             from != Chains::kNone && tries < kChainTries;
-             from = targetChains_.Next(from), ++tries) {
-            const auto position = static_cast<std::size_t>(from);
-            Consider({BpsAction::TargetCopy,
-                      MatchLength(target_.data() + position, target_.data() + at, most), position},
-                     best);
+        const std::size_t most = target_.size() - at;
+        for (std::size_t probe = 0; probe < kIndexStep && probe + kPrefix <= most; ++probe) {
+            const std::uint8_t* prefix = target_.data() + at + probe;
+            int tries = 0;
+            for (std::int32_t from = sourceChains_.First(prefix);
+                 from != Chains::kNone && tries < kChainTries;
+                 from = sourceChains_.Next(from), ++tries) {
+                if (static_cast<std::size_t>(from) >= probe) {
+                    const std::size_t start = static_cast<std::size_t>(from) - probe;
+                    Consider({BpsAction::SourceCopy,
+                              MatchLength(source_.data() + start, target_.data() + at,
+                                          std::min(most, source_.size() - start)),
+                              start},
+                             best);
+                }
+            }
+            tries = 0;
+            for (std::int32_t from = targetChains_.First(prefix);
+                 from != Chains::kNone && tries < kChainTries;
+                 from = targetChains_.Next(from), ++tries) {
+                if (static_cast<std::size_t>(from) >= probe) {
+                    const std::size_t start = static_cast<std::size_t>(from) - probe;
+                    Consider({BpsAction::TargetCopy,
+                              MatchLength(target_.data() + start, target_.data() + at, most),
+                              start},
+                             best);
+                }
+            }
         }
     }
 
