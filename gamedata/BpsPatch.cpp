@@ -224,34 +224,30 @@ private:
     void FindCopies(std::size_t at, Choice& best) {
         // The target so far (a copy may run on into the bytes it makes).
         targetChains_.AddUpTo(target_, at);
+        for (std::size_t probe = 0; probe < kIndexStep && at + probe + kPrefix <= target_.size();
+             ++probe) {
+            TryChain(sourceChains_, source_, BpsAction::SourceCopy, at, probe, best);
+            TryChain(targetChains_, target_, BpsAction::TargetCopy, at, probe, best);
+        }
+    }
+
+    // Tries the copies from `from` (the source or the target) whose bytes at probe agree
+    // with the target's at at + probe in their hash.
+    void TryChain(const Chains& chains, std::span<const std::uint8_t> from, BpsAction action,
+                  std::size_t at, std::size_t probe, Choice& best) const {
         const std::size_t most = target_.size() - at;
-        for (std::size_t probe = 0; probe < kIndexStep && probe + kPrefix <= most; ++probe) {
-            const std::uint8_t* prefix = target_.data() + at + probe;
-            int tries = 0;
-            for (std::int32_t from = sourceChains_.First(prefix);
-                 from != Chains::kNone && tries < kChainTries;
-                 from = sourceChains_.Next(from), ++tries) {
-                if (static_cast<std::size_t>(from) >= probe) {
-                    const std::size_t start = static_cast<std::size_t>(from) - probe;
-                    Consider({BpsAction::SourceCopy,
-                              MatchLength(source_.data() + start, target_.data() + at,
-                                          std::min(most, source_.size() - start)),
-                              start},
-                             best);
-                }
+        int tries = 0;
+        for (std::int32_t found = chains.First(target_.data() + at + probe);
+             found != Chains::kNone && tries < kChainTries; found = chains.Next(found), ++tries) {
+            if (static_cast<std::size_t>(found) < probe) {
+                continue;
             }
-            tries = 0;
-            for (std::int32_t from = targetChains_.First(prefix);
-                 from != Chains::kNone && tries < kChainTries;
-                 from = targetChains_.Next(from), ++tries) {
-                if (static_cast<std::size_t>(from) >= probe) {
-                    const std::size_t start = static_cast<std::size_t>(from) - probe;
-                    Consider({BpsAction::TargetCopy,
-                              MatchLength(target_.data() + start, target_.data() + at, most),
-                              start},
-                             best);
-                }
-            }
+            const std::size_t start = static_cast<std::size_t>(found) - probe;
+            Consider({action,
+                      MatchLength(from.data() + start, target_.data() + at,
+                                  std::min(most, from.size() - start)),
+                      start},
+                     best);
         }
     }
 
@@ -341,11 +337,8 @@ std::string ActionAt(std::size_t at) {
 
 PatchResult CreateBpsPatch(std::span<const std::uint8_t> clean,
                            std::span<const std::uint8_t> edited) {
-    if (clean.size() > kMaxPatchedFileSize || edited.size() > kMaxPatchedFileSize) {
-        return PatchResult::Failure(
-            "A BPS patch can only be made for files of up to 16 MB (16,777,216 bytes); these "
-            "files have " +
-            std::to_string(clean.size()) + " and " + std::to_string(edited.size()) + " bytes.");
+    if (const auto refused = RefuseOversizedFiles("A BPS", clean.size(), edited.size())) {
+        return *refused;
     }
     std::vector<std::uint8_t> out(kMagic.begin(), kMagic.end());
     PutNumber(out, clean.size());

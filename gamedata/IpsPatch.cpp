@@ -174,11 +174,8 @@ template <typename Use> RecordWalk WalkRecords(std::span<const std::uint8_t> pat
 
 PatchResult CreateIpsPatch(std::span<const std::uint8_t> clean,
                            std::span<const std::uint8_t> edited) {
-    if (clean.size() > kMaxPatchedFileSize || edited.size() > kMaxPatchedFileSize) {
-        return PatchResult::Failure(
-            "An IPS patch can only describe files of up to 16 MB (16,777,216 bytes); these "
-            "files have " +
-            std::to_string(clean.size()) + " and " + std::to_string(edited.size()) + " bytes.");
+    if (const auto refused = RefuseOversizedFiles("An IPS", clean.size(), edited.size())) {
+        return *refused;
     }
     std::vector<std::uint8_t> out(kMagic.begin(), kMagic.end());
     // Every byte past clean's end is written: the result grows only as far as a record reaches.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,5 +42,19 @@ private:
 // The largest file a patch may make or be made from: 16 MB, all that the 3-byte offsets of an
 // IPS patch can reach, and far more than a cartridge of this game needs.
 inline constexpr std::size_t kMaxPatchedFileSize = 0x1000000;
+
+// The refusal to make a patch between files of these sizes when one is larger than
+// kMaxPatchedFileSize; article is how the message names the format ("An IPS", "A BPS").
+inline std::optional<PatchResult> RefuseOversizedFiles(const char* article, std::size_t clean,
+                                                       std::size_t edited) {
+    if (clean <= kMaxPatchedFileSize && edited <= kMaxPatchedFileSize) {
+        return std::nullopt;
+    }
+    return PatchResult::Failure(std::string(article) +
+                                " patch can only be made between files of up to 16 MB "
+                                "(16,777,216 bytes); these files have " +
+                                std::to_string(clean) + " and " + std::to_string(edited) +
+                                " bytes.");
+}
 
 } // namespace korvane

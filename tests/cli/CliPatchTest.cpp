@@ -70,13 +70,7 @@ TEST_F(CliPatch, BadUsageExitsTwoAndWritesNothing) {
     };
     WriteFile("p.ips", QByteArray("PATCH") + QByteArray("EOF"));
     const QByteArray before = ReadFile("demo1.nes");
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const CliResult r = Run(args);
-        EXPECT_FALSE(r.crashed);
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.contains("usage: korvane-cli")) << r.err.toStdString();
-    }
+    ExpectUsageErrors(cases);
     EXPECT_FALSE(QFile::exists(Path("out.ips")));
     EXPECT_FALSE(QFile::exists(Path("out.nes")));
     EXPECT_EQ(ReadFile("demo1.nes"), before);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace korvane {
 
@@ -54,6 +55,16 @@ protected:
     QByteArray ReadFile(const QString& name) {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Each command line is a usage error: exit 2 with the usage text, no crash.
+    void ExpectUsageErrors(const std::vector<QStringList>& commandLines) {
+        for (const QStringList& args : commandLines) {
+            SCOPED_TRACE(args.join(' ').toStdString());
+            const CliResult r = Run(args);
+            EXPECT_FALSE(r.crashed);
+            EXPECT_EQ(r.exitCode, 2);
+            EXPECT_TRUE(r.err.contains("usage: korvane-cli")) << r.err.toStdString();
+        }
     }
     // The demo written by the tool itself.
     QString Demo(std::uint32_t seed = 1) {

@@ -42,13 +42,7 @@ TEST_F(CliProcess, BadUsageExitsTwoWithAUsageLine) {
                                          {"demo", "x.nes", "--colour"},
                                          {"roundtrip", "a.nes"},
                                          {"edit", "a.nes", "b.nes"}};
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const CliResult r = Run(args);
-        EXPECT_FALSE(r.crashed);
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.contains("usage: korvane-cli")) << r.err.toStdString();
-    }
+    ExpectUsageErrors(cases);
     EXPECT_FALSE(QFile::exists("x.nes"));
 }
 

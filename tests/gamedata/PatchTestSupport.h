@@ -3,11 +3,15 @@
 // Byte strings for the patch tests: patches are written out byte by byte in the tests, and
 // checksums come straight from zlib.
 
+#include "gamedata/PatchResult.h"
+
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +51,13 @@ inline void PutLe32(Bytes& out, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
     }
+}
+
+// A refused patch: no output, and a message that contains the given words.
+inline void ExpectRefusal(const PatchResult& result, const std::string& words) {
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.bytes().empty());
+    EXPECT_NE(result.message().find(words), std::string::npos) << result.message();
 }
 
 } // namespace korvane::testing
