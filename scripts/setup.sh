@@ -10,6 +10,7 @@ packages=(
   xvfb x11-utils xauth
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   clang-format
+  zlib1g-dev
 )
 
 missing=()

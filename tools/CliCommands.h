@@ -11,5 +11,7 @@ int RunInfoCommand(const std::vector<std::string>& args);
 int RunDumpCommand(const std::vector<std::string>& args);
 int RunRoundtripCommand(const std::vector<std::string>& args);
 int RunEditCommand(const std::vector<std::string>& args);
+int RunPatchCommand(const std::vector<std::string>& args);
+int RunApplyPatchCommand(const std::vector<std::string>& args);
 
 } // namespace korvane::cli

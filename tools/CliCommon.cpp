@@ -24,7 +24,12 @@ std::string UsageText() {
            "       korvane-cli dump ROM\n"
            "       korvane-cli roundtrip IN OUT\n"
            "       korvane-cli edit IN OUT SCRIPT|-\n"
-           "       korvane-cli render ROM ...\n";
+           "       korvane-cli render ROM ...\n"
+           "       korvane-cli patch CLEAN EDITED OUT.ips|OUT.bps\n"
+           "           writes an IPS or BPS patch (by OUT's extension) that turns CLEAN into "
+           "EDITED\n"
+           "       korvane-cli apply-patch CLEAN PATCH OUT\n"
+           "           applies an IPS or BPS patch to CLEAN and writes the result to OUT\n";
 }
 
 void PrintError(const std::string& text) {

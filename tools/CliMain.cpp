@@ -32,6 +32,12 @@ int main(int argc, char** argv) {
         if (command == "edit") {
             return RunEditCommand(args);
         }
+        if (command == "patch") {
+            return RunPatchCommand(args);
+        }
+        if (command == "apply-patch") {
+            return RunApplyPatchCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }

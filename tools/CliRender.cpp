@@ -3,8 +3,7 @@
 #include "gamedata/GameData.h"
 #include "gamedata/RomImage.h"
 #include "gamedata/UserReporter.h"
-#include "graphics/CRenderer.h"
-#include "graphics/DisplayLayer.h"
+#include "graphics/PictureExporter.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -28,13 +27,15 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr int kMaxZoom = 8;
+constexpr int kMaxZoom = kMaxPictureZoom;
 constexpr int kMaxTick = 1000000;
 
 constexpr const char* kUsage =
-    "usage: korvane-cli render ROM --level L [--hallway H] -o OUT.png [options]\n"
+    "usage: korvane-cli render ROM --level L [--hallway H | --level-map] -o OUT.png [options]\n"
     "  Draws hallway H of level L (0-15) as the level preview shows it, all rooms side by\n"
     "  side, and writes it as a PNG.\n"
+    "  --level-map draws every hallway of the level instead, one row each, left-aligned,\n"
+    "  each below a band with its label \"Hallway N\".\n"
     "options:\n"
     "  --highlight S      highlight selector: 0-15 a block type, 16 shade all, -1 none\n"
     "                     (the default), -2 what the level does not use\n"
@@ -53,36 +54,21 @@ constexpr const char* kUsage =
     "  --palette-set P    palette set (0-4) of the other layers (default 0)\n"
     "  --palette N        palette (0-3) of the tile layer (default 0)\n";
 
-enum class RenderLayer { Hallway, Tiles, Blocks, Assemblies, Rooms };
-
 struct RenderOptions {
     std::string rom;
     std::string output;
     int level = -1;
     int hallway = 0;
-    int highlight = kHighlightNone;
+    bool hallwayGiven = false;
+    bool levelMap = false;
     int depth = 32;
-    int zoomIn = 1;
-    int zoomOut = 1;
-    bool grid = false;
-    int gridSpacing = 0;
-    int tick = 0;
-    bool checkpoints = true;
-    bool enemies = true;
-    RenderLayer layer = RenderLayer::Hallway;
-    int paletteSet = 0;
-    int palette = 0;
+    std::optional<PictureLayer> layer; // nothing: the hallway
+    bool layerGiven = false;
+    PictureOptions picture;
 };
 
 struct UsageError {
     std::string reason;
-};
-
-// The grid of cells each layer is drawn on, and the grid spacing that fits its items.
-struct LayerGeometry {
-    int columns;
-    int rows;
-    int gridSpacing;
 };
 
 std::optional<int> ParseInt(const std::string& text) {
@@ -124,6 +110,9 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args,
             error = number(0, kLevelCount - 1, options.level);
         } else if (word == "--hallway") {
             error = number(0, 255, options.hallway);
+            options.hallwayGiven = true;
+        } else if (word == "--level-map") {
+            options.levelMap = true;
         } else if (word == "-o" || word == "--output") {
             const std::optional<std::string> text = value();
             if (!text || text->empty()) {
@@ -131,48 +120,49 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args,
             }
             options.output = *text;
         } else if (word == "--highlight") {
-            error = number(kHighlightUnused, kHighlightShadeAll, options.highlight);
+            error = number(kHighlightUnused, kHighlightShadeAll, options.picture.highlight);
         } else if (word == "--depth") {
             error = number(16, 32, options.depth);
             if (!error && options.depth != 16 && options.depth != 24 && options.depth != 32) {
                 return UsageError{"--depth takes 16, 24 or 32"};
             }
         } else if (word == "--zoom-in") {
-            error = number(1, kMaxZoom, options.zoomIn);
+            error = number(1, kMaxZoom, options.picture.zoomIn);
         } else if (word == "--zoom-out") {
-            error = number(1, kMaxZoom, options.zoomOut);
+            error = number(1, kMaxZoom, options.picture.zoomOut);
         } else if (word == "--grid") {
-            options.grid = true;
+            options.picture.grid = true;
         } else if (word == "--grid-spacing") {
-            error = number(1, 4096, options.gridSpacing);
+            error = number(1, 4096, options.picture.gridSpacing);
         } else if (word == "--tick") {
-            error = number(0, kMaxTick, options.tick);
+            error = number(0, kMaxTick, options.picture.tick);
         } else if (word == "--no-checkpoints") {
-            options.checkpoints = false;
+            options.picture.checkpoints = false;
         } else if (word == "--no-enemies") {
-            options.enemies = false;
+            options.picture.enemies = false;
         } else if (word == "--layer") {
             const std::optional<std::string> text = value();
             if (!text) {
                 return UsageError{"--layer needs a value"};
             }
+            options.layerGiven = true;
             if (*text == "tiles") {
-                options.layer = RenderLayer::Tiles;
+                options.layer = PictureLayer::Tiles;
             } else if (*text == "blocks") {
-                options.layer = RenderLayer::Blocks;
+                options.layer = PictureLayer::Blocks;
             } else if (*text == "assemblies") {
-                options.layer = RenderLayer::Assemblies;
+                options.layer = PictureLayer::Assemblies;
             } else if (*text == "rooms") {
-                options.layer = RenderLayer::Rooms;
+                options.layer = PictureLayer::Rooms;
             } else if (*text == "hallway") {
-                options.layer = RenderLayer::Hallway;
+                options.layer.reset();
             } else {
                 return UsageError{"unknown layer \"" + *text + "\""};
             }
         } else if (word == "--palette-set") {
-            error = number(0, kPaletteSetCount - 1, options.paletteSet);
+            error = number(0, kPaletteSetCount - 1, options.picture.paletteSet);
         } else if (word == "--palette") {
-            error = number(0, 3, options.palette);
+            error = number(0, 3, options.picture.palette);
         } else if (!word.empty() && word[0] == '-') {
             return UsageError{"unknown option \"" + word + "\""};
         } else if (options.rom.empty()) {
@@ -193,6 +183,9 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args,
     if (options.output.empty()) {
         return UsageError{"no output file given (-o OUT.png)"};
     }
+    if (options.levelMap && (options.hallwayGiven || options.layerGiven)) {
+        return UsageError{"--level-map draws every hallway: leave out --hallway and --layer"};
+    }
     return std::nullopt;
 }
 
@@ -211,70 +204,8 @@ std::optional<std::string> ReadRom(const std::string& path, RomImage& image) {
     return std::nullopt;
 }
 
-LayerGeometry GeometryFor(RenderLayer layer, const CRenderer& renderer) {
-    switch (layer) {
-    case RenderLayer::Tiles:
-        return {16, 16, 8};
-    case RenderLayer::Blocks:
-        return {32, 32, 16};
-    case RenderLayer::Assemblies:
-        return {64, 64, 32};
-    case RenderLayer::Rooms:
-        return {8 * 32, 4 * 32, 256};
-    case RenderLayer::Hallway:
-        break;
-    }
-    return {renderer.gridWidth(), renderer.gridHeight(), 32};
-}
-
-// Fills the renderer's grid for the chosen layer.
-void DrawLayer(const RenderOptions& options, const LevelRecord& level, CRenderer& renderer) {
-    renderer.SetHighlight(options.highlight);
-    if (options.layer == RenderLayer::Hallway) {
-        renderer.SetHallway(options.hallway, &level, level.tiles.data());
-        renderer.hallway().showCheckpoints = options.checkpoints;
-        renderer.hallway().showEnemies = options.enemies;
-        if (options.tick == 0) {
-            renderer.DrawHallway();
-        }
-        for (int t = 0; t < options.tick; ++t) {
-            renderer.AnimationTick();
-        }
-        return;
-    }
-    renderer.SetLevelData(level);
-    renderer.SetTilePatterns(level.tiles);
-    const LayerGeometry geometry = GeometryFor(options.layer, renderer);
-    renderer.SetGridSize(geometry.columns, geometry.rows);
-    renderer.SetPalettePage(options.paletteSet);
-    renderer.SetTilePalette(options.palette);
-    switch (options.layer) {
-    case RenderLayer::Tiles:
-        renderer.DrawAllTiles();
-        break;
-    case RenderLayer::Blocks:
-        renderer.DrawAllBlocks();
-        break;
-    case RenderLayer::Assemblies:
-        renderer.DrawAllAssemblies();
-        break;
-    case RenderLayer::Rooms:
-        renderer.DrawAllRooms();
-        break;
-    case RenderLayer::Hallway:
-        break;
-    }
-}
-
 int Fail(const std::string& reason) {
     std::cerr << "korvane-cli render: " << reason << "\n";
-    return kExitFailure;
-}
-
-int PrintedReports(const RecordingReporter& reporter) {
-    for (const RecordingReporter::Message& message : reporter.messages) {
-        std::cerr << "korvane-cli render: " << message.title << ": " << message.text << "\n";
-    }
     return kExitFailure;
 }
 
@@ -307,53 +238,15 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     gameData->Decode(*image);
     const LevelRecord& level = gameData->levels[static_cast<std::size_t>(options.level)];
 
-    RecordingReporter reporter;
-    DisplayContext context(options.depth, &reporter);
-    DisplaySurface surface;
-    DisplayClipper clipper;
-    // The canvas's first surface, as when a dialog takes over its drawing control.
-    if (surface.Create(context, 256, 32, callid::kCreateFirstSurface) != kDisplayOk ||
-        context.CreateClipper(clipper, callid::kCreateClipper) != kDisplayOk ||
-        surface.SetClipper(&clipper, callid::kAttachFirstClipper) != kDisplayOk) {
-        return Fail("the display surfaces cannot be made");
+    PictureExporter exporter(options.depth);
+    const PictureResult result = options.levelMap ? exporter.LevelMap(level, options.picture)
+                                 : options.layer
+                                     ? exporter.Layer(level, *options.layer, options.picture)
+                                     : exporter.Hallway(level, options.hallway, options.picture);
+    if (!result.ok()) {
+        return Fail(result.message);
     }
-
-    auto renderer = std::make_unique<CRenderer>();
-    DrawLayer(options, level, *renderer);
-    const LayerGeometry geometry = GeometryFor(options.layer, *renderer);
-
-    // The view of a canvas whose window shows the whole content: no scrolling, no frame.
-    CanvasViewState& view = renderer->view();
-    view.zoomIn = options.zoomIn;
-    view.zoomOut = options.zoomOut;
-    view.visibleWidth = geometry.columns * options.zoomIn / options.zoomOut;
-    view.visibleHeight = geometry.rows * options.zoomIn / options.zoomOut;
-    view.scroll = 0;
-    SelectionFrameState& frame = renderer->frame();
-    frame = SelectionFrameState{};
-    frame.shown = false;
-    frame.x = -1;
-    frame.y = -1;
-    GridState& grid = renderer->grid();
-    grid.shown = options.grid;
-    grid.spacing = (options.gridSpacing > 0 ? options.gridSpacing : geometry.gridSpacing) *
-                   options.zoomIn / options.zoomOut;
-
-    const int width = options.zoomIn * geometry.columns * 8 / options.zoomOut;
-    const int height = options.zoomIn * geometry.rows * 8 / options.zoomOut;
-    if (width <= 0 || height <= 0) {
-        return Fail("the picture would be empty at this zoom");
-    }
-    QImage target(width, height, context.screenImageFormat());
-    target.fill(Qt::black);
-    const int window = 0; // stands for the canvas's window
-    renderer->RenderFrame(context, surface, clipper, &window, width, height, target,
-                          {0, 0, width, height});
-    if (!reporter.messages.empty()) {
-        return PrintedReports(reporter);
-    }
-    const QImage picture = target.convertToFormat(QImage::Format_RGB32);
-    if (!picture.save(QString::fromStdString(options.output), "PNG")) {
+    if (!result.image.save(QString::fromStdString(options.output), "PNG")) {
         return Fail("cannot write " + options.output);
     }
     return kExitOk;

@@ -1,4 +1,5 @@
 // korvane-cli run as a process, the way users and scripts run it.
+#include "CliProcessFixture.h"
 #include "DemoCartridge.h"
 #include "EditScript.h"
 #include "gamedata/GameData.h"
@@ -19,18 +20,6 @@
 namespace korvane {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    bool crashed = true;
-    QString out;
-    QString err;
-};
-
-QByteArray ImageBytes(const RomImage& image) {
-    return QByteArray(reinterpret_cast<const char*>(image.data()),
-                      static_cast<qsizetype>(image.size()));
-}
-
 std::string Hex(std::span<const std::uint8_t> bytes) {
     std::string text;
     char pair[3];
@@ -40,45 +29,6 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
     }
     return text;
 }
-
-class CliProcess : public ::testing::Test {
-protected:
-    CliResult Run(const QStringList& args, const QByteArray& input = {}) {
-        QProcess process;
-        process.start(QStringLiteral(KORVANE_CLI_PATH), args);
-        EXPECT_TRUE(process.waitForStarted(10000));
-        process.write(input);
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliResult result;
-        result.crashed = process.exitStatus() != QProcess::NormalExit;
-        result.exitCode = process.exitCode();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    void WriteFile(const QString& name, const QByteArray& bytes) {
-        QFile file(Path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray ReadFile(const QString& name) {
-        QFile file(Path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    // The demo written by the tool itself.
-    QString Demo(std::uint32_t seed = 1) {
-        const QString name = QStringLiteral("demo%1.nes").arg(seed);
-        if (!QFile::exists(Path(name))) {
-            const CliResult r = Run({"demo", Path(name), "--seed", QString::number(seed)});
-            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        }
-        return Path(name);
-    }
-
-    QTemporaryDir dir_;
-};
 
 TEST_F(CliProcess, BadUsageExitsTwoWithAUsageLine) {
     const std::vector<QStringList> cases{{},
@@ -92,13 +42,7 @@ TEST_F(CliProcess, BadUsageExitsTwoWithAUsageLine) {
                                          {"demo", "x.nes", "--colour"},
                                          {"roundtrip", "a.nes"},
                                          {"edit", "a.nes", "b.nes"}};
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const CliResult r = Run(args);
-        EXPECT_FALSE(r.crashed);
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(r.err.contains("usage: korvane-cli")) << r.err.toStdString();
-    }
+    ExpectUsageErrors(cases);
     EXPECT_FALSE(QFile::exists("x.nes"));
 }
 
