@@ -51,15 +51,9 @@ CBlockEditorDlg::CBlockEditorDlg(DisplayContext& display, LevelRecord& level, QW
     paletteList_ = new CColourListControl(this);
     paletteList_->setObjectName(ids::ControlObjectName(ids::kPaletteList));
     paletteList_->setFixedWidth(kPaletteListWidth);
-    paletteList_->SetUp(kPalettes, 3);
-    paletteList_->SetColumnTitle(kIndexColumn, tr("Index"));
-    paletteList_->SetColumnTitle(kSwatchColumn, tr("Palette"));
-    paletteList_->SetColumnTitle(kEffectColumn, tr("Fx"));
-    paletteList_->SetColumnWidth(kSwatchColumn, CPaletteSwatchImage::kWidth);
-    paletteList_->SetColumnWidth(kEffectColumn, kEffectColumnWidth);
-    paletteList_->SetColumnWidth(kIndexColumn, paletteList_->clientWidth() -
-                                                   CPaletteSwatchImage::kWidth -
-                                                   kEffectColumnWidth);
+    paletteList_->SetUpColumns(kPalettes, {{tr("Index"), CColourListControl::kRestOfWidth},
+                                           {tr("Palette"), CPaletteSwatchImage::kWidth},
+                                           {tr("Fx"), kEffectColumnWidth}});
     FillPaletteList();
     connect(paletteList_, &CColourListControl::clicked, this, &CBlockEditorDlg::PaletteRowClicked);
 

@@ -72,6 +72,20 @@ void CColourListControl::SetUp(int rows, int columns) {
     viewport()->update();
 }
 
+void CColourListControl::SetUpColumns(int rows, const std::vector<Column>& columns, int spare) {
+    SetUp(rows, static_cast<int>(columns.size()));
+    int fixed = 0;
+    for (const Column& column : columns) {
+        fixed += column.width == kRestOfWidth ? 0 : column.width;
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const int index = static_cast<int>(c);
+        SetColumnTitle(index, columns[c].title);
+        SetColumnWidth(index, columns[c].width == kRestOfWidth ? clientWidth() - fixed - spare
+                                                               : columns[c].width);
+    }
+}
+
 int CColourListControl::SetColumnTitle(int column, const QString& text) {
     if (column < 0 || column >= columns_) {
         return kFailed;
@@ -384,7 +398,12 @@ void CColourListControl::mouseDoubleClickEvent(QMouseEvent* event) {
     emit doubleClicked();
 }
 
-void CColourListControl::FocusCurrentRow() {
+void CColourListControl::MoveCurrentRow(int step) {
+    const int target = std::min(currentRow_, itemCount_) + step;
+    if (target < 0 || target >= itemCount_ || (step < 0 && currentRow_ < 1)) {
+        return;
+    }
+    currentRow_ = target;
     focusedRow_ = currentRow_;
     ScrollIntoView(currentRow_);
     viewport()->update();
@@ -393,17 +412,9 @@ void CColourListControl::FocusCurrentRow() {
 void CColourListControl::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Up:
-        if (currentRow_ >= 1) {
-            currentRow_ = std::min(currentRow_, itemCount_) - 1;
-            FocusCurrentRow();
-        }
-        event->accept();
-        return;
     case Qt::Key_Down:
-        if (currentRow_ < itemCount_ - 1) {
-            ++currentRow_;
-            FocusCurrentRow();
-        }
+        // Taken in every case, also on the first and the last row.
+        MoveCurrentRow(event->key() == Qt::Key_Up ? -1 : 1);
         event->accept();
         return;
     case Qt::Key_Space:

@@ -42,6 +42,15 @@ public:
     // Clears, then makes room for rows x columns cells and inserts the columns, 64 pixels
     // wide, titled "Col %d" with their index.
     void SetUp(int rows, int columns);
+    // SetUp with the columns' titles and widths in one go. A width of kRestOfWidth takes what
+    // the others leave of the client width, less spare pixels (call it once the list has its
+    // width).
+    struct Column {
+        QString title;
+        int width;
+    };
+    static constexpr int kRestOfWidth = -1;
+    void SetUpColumns(int rows, const std::vector<Column>& columns, int spare = 0);
     int SetColumnTitle(int column, const QString& text);
     int SetColumnWidth(int column, int width);
     // Stores the text; a column-0 text makes the row exist. The column becomes a text column.
@@ -103,8 +112,9 @@ private:
     Cell& CellAt(int column, int row);
     const Cell& CellAt(int column, int row) const;
     void Press(QPoint viewportPos);
-    // Moves the focus (not the selection) to the current row.
-    void FocusCurrentRow();
+    // Up (-1) and Down (+1): the current row and the focus (not the selection) move one row,
+    // as far as the first and last rows.
+    void MoveCurrentRow(int step);
     void ScrollIntoView(int row);
     void UpdateGeometries();
     int RowsPerPage() const;

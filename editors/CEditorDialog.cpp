@@ -265,12 +265,11 @@ CColourListControl* CEditorDialog::CreatePalettePageList() {
     palettePageList_ = new CColourListControl(this);
     palettePageList_->setObjectName(ids::ControlObjectName(ids::kPalettePageList));
     palettePageList_->setFixedWidth(kPageListWidth);
-    palettePageList_->SetUp(kPaletteSets, 2);
-    palettePageList_->SetColumnTitle(kPageListIndexColumn, tr("Index"));
-    palettePageList_->SetColumnTitle(kPageListSwatchColumn, tr("Palette Set"));
-    palettePageList_->SetColumnWidth(kPageListSwatchColumn, CPaletteSwatchImage::kWidth);
-    palettePageList_->SetColumnWidth(kPageListIndexColumn, palettePageList_->clientWidth() -
-                                                               CPaletteSwatchImage::kWidth - 16);
+    // The set column as wide as its swatches; the index column the rest, less 16 pixels.
+    palettePageList_->SetUpColumns(kPaletteSets,
+                                   {{tr("Index"), CColourListControl::kRestOfWidth},
+                                    {tr("Palette Set"), CPaletteSwatchImage::kWidth}},
+                                   16);
     RefillPalettePageList();
     connect(palettePageList_, &CColourListControl::clicked, this, [this] {
         const int row = palettePageList_->SelectedRow(kPaletteSets);

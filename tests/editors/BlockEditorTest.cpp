@@ -69,6 +69,10 @@ TEST_F(BlockEditorTest, OpensWithItsTitleAndControls) {
     ASSERT_EQ(paletteList().rowCount(), 4);
     EXPECT_EQ(paletteList().cellText(0, 2), QStringLiteral("Set #1, Pal #3"));
     EXPECT_EQ(paletteList().SelectedRow(4), 0); // block 0's palette
+    EXPECT_EQ(paletteList().columnWidth(1), 64);
+    EXPECT_EQ(paletteList().columnWidth(2), 24);
+    EXPECT_EQ(paletteList().columnWidth(0), paletteList().clientWidth() - 64 - 24);
+    EXPECT_EQ(paletteList().cellText(2, 0).size(), 2); // the effect code as two hex digits
     // Grid spacing in screen pixels: 16, 32 and 16.
     EXPECT_EQ(blocks().renderer().grid().spacing, 16);
     EXPECT_EQ(edit().renderer().grid().spacing, 32);
