@@ -142,8 +142,9 @@ CCanvasControl* CEditorDialog::AddCanvas(int controlId, const CanvasLayout& layo
     return canvas;
 }
 
-void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw) {
-    canvases_.push_back({&canvas, roles, std::move(draw)});
+void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw,
+                                   LayerRoutine load) {
+    canvases_.push_back({&canvas, roles, std::move(draw), std::move(load)});
     connect(&canvas, &CSurfaceWindow::notified, this,
             [this](const CanvasNotification& notification) { OnCanvasNotification(notification); });
 }
@@ -370,8 +371,12 @@ const CEditorDialog::RegisteredCanvas* CEditorDialog::Find(const CCanvasControl&
 }
 
 void CEditorDialog::Reload(CCanvasControl& canvas) {
-    canvas.SetData(0, 0, &working_, working_.tiles.data());
     const RegisteredCanvas* entry = Find(canvas);
+    if (entry != nullptr && entry->load) {
+        entry->load(canvas);
+    } else {
+        canvas.SetData(0, 0, &working_, working_.tiles.data());
+    }
     if (entry != nullptr && entry->roles.testFlag(CanvasRole::PaletteSet)) {
         canvas.SetPalettePage(paletteSet_);
     }

@@ -141,8 +141,11 @@ protected:
     // drawn with draw. Clicks reach OnCanvasNotification().
     CCanvasControl* AddCanvas(int controlId, const CanvasLayout& layout, CanvasRoles roles,
                               LayerRoutine draw);
-    // The same for a canvas the editor has set up itself (a hallway canvas).
-    void RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw);
+    // The same for a canvas the editor has set up itself. load says how the canvas takes the
+    // working copy on a reload; without it, SetData with the working copy and its tiles (a
+    // hallway canvas gives SetHallway here).
+    void RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw,
+                        LayerRoutine load = {});
     QPushButton* CreatePaintButton();
     QPushButton* CreateDropperButton();
     QPushButton* CreateCopyButton();
@@ -205,8 +208,9 @@ protected:
 
     // Canvases.
 
-    // SetData with the working copy and its tiles (no new size), the chosen palette set given
-    // back, and the layer routine: a reload also scrolls the canvas back to its start.
+    // The working copy into the canvas (its load routine, or SetData with the working copy and
+    // its tiles and no new size), the chosen palette set given back, and the layer routine: a
+    // reload also scrolls the canvas back to its start.
     void Reload(CCanvasControl& canvas);
     // The layer routine again (after a selector or the current item changed).
     void Redraw(CCanvasControl& canvas);
@@ -259,6 +263,7 @@ private:
         CCanvasControl* canvas;
         CanvasRoles roles;
         LayerRoutine draw;
+        LayerRoutine load;
     };
 
     const RegisteredCanvas* Find(const CCanvasControl& canvas) const;

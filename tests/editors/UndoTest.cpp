@@ -6,6 +6,7 @@
 #include "editors/CEditCommand.h"
 #include "editors/CRoomEditorDlg.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTest>
 
@@ -256,6 +257,50 @@ TEST(EditorBaseTest, AnObjectEditedWithTheLevelIsUndoneWithIt) {
     EXPECT_EQ(level->rooms[1].cells[2], 0);
     dialog.accept();
     EXPECT_EQ(level->rooms[1].cells[2], 9);
+}
+
+// A dialog with a hallway canvas, as the hallway editor has: reloaded through SetHallway.
+class HallwayCanvasDialog : public CEditorDialog {
+public:
+    HallwayCanvasDialog(DisplayContext& display, LevelRecord& level)
+        : CEditorDialog(display, level) {
+        canvas = new CCanvasControl(display, ids::kHallwayCanvas, this);
+        canvas->SetView(32, 32, 1, 1);
+        canvas->SetHallway(0, &workingCopy(), workingCopy().tiles.data());
+        RegisterCanvas(
+            *canvas, CanvasRole::Edit | CanvasRole::Grid,
+            [](CCanvasControl& hallway) { hallway.DrawHallway(); },
+            [this](CCanvasControl& hallway) {
+                ++loads;
+                hallway.SetHallway(0, &workingCopy(), nullptr);
+            });
+        body()->addWidget(CreateStandardToolButtons());
+        FinishOpening();
+    }
+    using CEditorDialog::ApplyEdit;
+    CCanvasControl* canvas = nullptr;
+    int loads = 0;
+};
+
+TEST(EditorBaseTest, ACanvasWithItsOwnLoadRoutineIsReloadedThroughIt) {
+    test::EditorDisplay display;
+    auto level = test::DemoLevel(7);
+    HallwayCanvasDialog dialog(display.context, *level);
+    EXPECT_EQ(dialog.canvas->pointerMode(), PointerMode::Paint);
+    EXPECT_TRUE(dialog.canvas->renderer().grid().shown);
+    const int room = level->roomOrder[0];
+    EXPECT_TRUE(dialog.ApplyEdit(QStringLiteral("Room"), [room](LevelRecord& record) {
+        std::uint8_t& cell = record.rooms[static_cast<std::size_t>(room)].cells[0];
+        cell = static_cast<std::uint8_t>(~cell);
+    }));
+    EXPECT_EQ(dialog.loads, 1);
+    EXPECT_EQ(dialog.canvas->renderer().levelData().rooms[static_cast<std::size_t>(room)],
+              dialog.workingCopy().rooms[static_cast<std::size_t>(room)]);
+    EXPECT_TRUE(dialog.canvas->renderer().hallway().hallwayMode);
+    dialog.undoStack().undo();
+    EXPECT_EQ(dialog.loads, 2);
+    EXPECT_EQ(dialog.canvas->renderer().levelData().rooms[static_cast<std::size_t>(room)],
+              level->rooms[static_cast<std::size_t>(room)]);
 }
 
 TEST(EditorBaseTest, EveryEditorUndoesAPaintClick) {
