@@ -78,8 +78,6 @@ struct ItemUnit {
     QString cellName; // "quarter"
 };
 
-class CCanvasControl;
-
 // One canvas of an editor: its control id, the label above it, its set-up, its roles and its
 // layer routine.
 struct CanvasSpec {
