@@ -5,6 +5,7 @@
 #include "CSplashWindow.h"
 #include "EditorRegistry.h"
 #include "RecentFileList.h"
+#include "StandardEditors.h"
 #include "StartupReport.h"
 #include "editors/CCanvasControl.h"
 #include "gamedata/CKorvaneDoc.h"
@@ -94,6 +95,7 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     }
     document_ = std::make_unique<CKorvaneDoc>(&reporter_);
     editors_ = std::make_unique<EditorRegistry>();
+    RegisterStandardEditors(*editors_);
     frame_ = std::make_unique<CMainFrame>(*document_, *display_, *editors_, reporter_, prompt_,
                                           *recentFiles_);
     if (StartupReportRequested()) {

@@ -27,27 +27,8 @@ namespace korvane {
 
 namespace {
 
-constexpr std::array<const char*, 18> kHighlightItems{
-    "0: background, through",
-    "1: foreground, solid",
-    "2: lader, through",
-    "3: ???",
-    "4: lader, walkable",
-    "5: spikes/lava",
-    "6: foreground, through",
-    "7: egg",
-    "8: water",
-    "9: ???",
-    "A: ???",
-    "B: ???",
-    "C: ???",
-    "D: ???",
-    "E: ???",
-    "F: ???",
-    "Shade all",
-    "No shading",
-};
-constexpr int kNoShadingItem = 17;
+// The view's list ends with "No shading": the unused-items highlight belongs to the editors.
+constexpr int kViewHighlightItems = kNoShadingItem + 1;
 constexpr int kHallwayRangeBeforeLoad = 31;
 
 QLabel* MakeLabel(const char* text, int controlId, QWidget* parent) {
@@ -94,8 +75,9 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DisplayContext& display, Edito
     hallwayField_->setRange(0, kHallwayRangeBeforeLoad);
     highlights_ = new QComboBox(this);
     highlights_->setObjectName(ctl::ControlName(ctl::kHighlights));
-    for (const char* item : kHighlightItems) {
-        highlights_->addItem(QString::fromLatin1(item));
+    for (int item = 0; item < kViewHighlightItems; ++item) {
+        highlights_->addItem(
+            QString::fromLatin1(kHighlightItems.at(static_cast<std::size_t>(item))));
     }
     preview_ = new CCanvasControl(display_, ctl::kPreview, this);
     preview_->setObjectName(ctl::ControlName(ctl::kPreview));
@@ -220,39 +202,47 @@ void CKorvaneView::HighlightChanged(int item) {
 }
 
 bool CKorvaneView::OpenEditor(int commandId) {
-    if (!DocumentReady() || !editors_.has(commandId) || level_ < 0 || level_ >= kLevelCount) {
+    const EditorDescriptor* editor = editors_.Find(commandId);
+    if (!DocumentReady() || editor == nullptr || level_ < 0 || level_ >= kLevelCount) {
         return false;
     }
+    GameData& gameData = document_.gameData();
+    // The model as it was, to hand the fix-up the level before the edit and to tell whether
+    // OK changed anything at all.
+    const auto before = std::make_unique<GameData>(gameData);
     LevelRecord& level = document_.level(level_);
     auto working = std::make_unique<LevelRecord>(level);
     std::unique_ptr<EnemyGraphics> enemyGraphics;
-    if (commandId == cmd::kEnemyEditor) {
-        enemyGraphics = std::make_unique<EnemyGraphics>(document_.gameData().enemyGraphics);
+    if (editor->editsEnemyGraphics) {
+        enemyGraphics = std::make_unique<EnemyGraphics>(gameData.enemyGraphics);
     }
-    EditorSession session{display_, *working, enemyGraphics.get(), level_, hallway_};
-    if (!editors_.Run(commandId, session)) {
+    EditorSession session{display_, *working, enemyGraphics.get(), level_, hallway_, window()};
+    if (!editor->run(session)) {
         return false;
     }
     level = *working;
     if (enemyGraphics) {
-        document_.gameData().enemyGraphics = *enemyGraphics;
+        gameData.enemyGraphics = *enemyGraphics;
     }
-    if (commandId == cmd::kHallwayEditor) {
-        RecomputeCheckpointHallways(level);
-        // The hallways may have been added or removed: the field offers the ones there are.
-        SetHallwayRange(level.hallwayCount - 1);
-        if (hallway_ > hallwayField_->maximum()) {
-            hallway_ = 0;
-        }
-        ShowMembers();
+    if (editor->afterOk) {
+        editor->afterOk(gameData, level_, before->levels[static_cast<std::size_t>(level_)]);
     }
-    document_.SetModifiedFlag(true);
-    if (commandId == cmd::kTileEditor) {
+    // Hallways may have come or gone: the field offers the ones there are.
+    SetHallwayRange(level.hallwayCount - 1);
+    if (hallway_ > hallwayField_->maximum()) {
+        hallway_ = 0;
+    }
+    ShowMembers();
+    if (editor->preview == PreviewUpdate::NewTiles) {
         preview_->SetHallway(hallway_, nullptr, level.tiles.data());
     } else {
         preview_->SetHallway(hallway_, &level, nullptr);
     }
     preview_->DrawHallway();
+    if (gameData == *before) {
+        return true;
+    }
+    document_.SetModifiedFlag(true);
     emit documentModified();
     return true;
 }

@@ -1,5 +1,7 @@
 #include "CommandIds.h"
 
+#include "editors/EditorControlIds.h"
+
 #include <utility>
 
 namespace korvane::cmd {
@@ -67,7 +69,7 @@ QString ToolTip(int commandId) {
 namespace korvane::ctl {
 
 QString ControlName(int controlId) {
-    return QStringLiteral("ctl%1").arg(controlId);
+    return ids::ControlObjectName(controlId);
 }
 
 } // namespace korvane::ctl

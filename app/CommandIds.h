@@ -74,7 +74,7 @@ inline constexpr int kAboutSurface1 = 1123;
 inline constexpr int kAboutSurface2 = 1120;
 inline constexpr int kAboutSurface3 = 1121;
 
-// The object name under which a control can be found: "ctl1002".
+// The object name under which a control can be found: "id1002", as in the editor dialogs.
 QString ControlName(int controlId);
 
 } // namespace korvane::ctl

@@ -1,51 +1,34 @@
 #include "EditorRegistry.h"
 
-#include <algorithm>
-
 namespace korvane {
 
-void EditorRegistry::Register(int commandId, EditorFactory factory) {
-    factories_[commandId] = std::move(factory);
+void EditorRegistry::Register(int commandId, EditorDescriptor descriptor) {
+    editors_[commandId] = std::move(descriptor);
     emit changed(commandId);
 }
 
+void EditorRegistry::Register(int commandId, EditorFactory run) {
+    EditorDescriptor descriptor;
+    descriptor.run = std::move(run);
+    Register(commandId, std::move(descriptor));
+}
+
 void EditorRegistry::Unregister(int commandId) {
-    if (factories_.erase(commandId) > 0) {
+    if (editors_.erase(commandId) > 0) {
         emit changed(commandId);
     }
 }
 
 bool EditorRegistry::has(int commandId) const {
-    const auto found = factories_.find(commandId);
-    return found != factories_.end() && found->second;
+    return Find(commandId) != nullptr;
 }
 
-bool EditorRegistry::Run(int commandId, EditorSession& session) const {
-    const auto found = factories_.find(commandId);
-    if (found == factories_.end() || !found->second) {
-        return false;
+const EditorDescriptor* EditorRegistry::Find(int commandId) const {
+    const auto found = editors_.find(commandId);
+    if (found == editors_.end() || !found->second.run) {
+        return nullptr;
     }
-    return found->second(session);
-}
-
-void RecomputeCheckpointHallways(LevelRecord& level) {
-    level.checkpointHallways = {kNoCheckpoint, kNoCheckpoint};
-    const int hallwayCount = std::clamp(level.hallwayCount, 0, kHallwaySlots);
-    for (int h = 0; h < hallwayCount; ++h) {
-        const int start = level.HallwayStart(h);
-        const int lastRoom = level.hallways[static_cast<std::size_t>(h)].lastRoom;
-        for (std::size_t j = 0; j < 2; ++j) {
-            const int offset = level.checkpointRooms[j] - start;
-            if (offset >= 0 && offset <= lastRoom) {
-                level.checkpointHallways[j] = static_cast<std::uint8_t>(h);
-            }
-        }
-    }
-    for (std::uint8_t& entry : level.checkpointHallways) {
-        if (entry == kNoCheckpoint) {
-            entry = static_cast<std::uint8_t>(hallwayCount);
-        }
-    }
+    return &found->second;
 }
 
 } // namespace korvane

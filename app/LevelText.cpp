@@ -70,14 +70,4 @@ std::string UndecodedBytesText(const LevelRecord& level) {
            "\n\n" + line(0x0AE0) + "\n" + line(0x0AF0);
 }
 
-int HighlightSelectorForItem(int item) {
-    if (item > 17) {
-        return -2;
-    }
-    if (item == 17) {
-        return -1;
-    }
-    return std::min(item, 16);
-}
-
 } // namespace korvane

@@ -2,6 +2,7 @@
 
 // The texts the main view builds from a level: the hex dump of its undecoded bytes.
 
+#include "editors/HighlightList.h" // the Highlights items and their selectors
 #include "gamedata/LevelRecord.h"
 
 #include <string>
@@ -12,9 +13,5 @@ namespace korvane {
 // 0AE6-0AFF under their offsets, with ".. " for the bytes of those lines that are decoded
 // elsewhere (the palette sets and the checkpoints) and empty lines between the groups.
 std::string UndecodedBytesText(const LevelRecord& level);
-
-// The selector a Highlights item gives: 0-15 a block type, 16 shade all, 17 no shading (-1),
-// anything past 17 the unused items (-2).
-int HighlightSelectorForItem(int item);
 
 } // namespace korvane

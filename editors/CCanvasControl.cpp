@@ -24,12 +24,12 @@ void CCanvasControl::SetHallway(int hallway, const LevelRecord* level, const std
     SetUpScrolling();
     // Restarting re-arms the same animation; the tick counter keeps counting.
     animationTimer_.start(kAnimationIntervalMs, this);
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawHallway() {
     renderer_.DrawHallway();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::timerEvent(QTimerEvent* event) {
@@ -38,7 +38,7 @@ void CCanvasControl::timerEvent(QTimerEvent* event) {
         return;
     }
     renderer_.AnimationTick();
-    update();
+    UpdateDrawing();
 }
 
 std::uint32_t CCanvasControl::tickCount() const {
@@ -51,12 +51,12 @@ bool CCanvasControl::timerRunning() const {
 
 void CCanvasControl::SetShowEnemies(bool shown) {
     renderer_.hallway().showEnemies = shown;
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::SetShowCheckpoints(bool shown) {
     renderer_.hallway().showCheckpoints = shown;
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::SetSnap(int stepX, int stepY) {
@@ -90,37 +90,37 @@ void CCanvasControl::SetCurrentBlock(int block) {
 
 void CCanvasControl::DrawAllTiles() {
     renderer_.DrawAllTiles();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawBlock() {
     renderer_.DrawBlock();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawAllBlocks() {
     renderer_.DrawAllBlocks();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawAssembly() {
     renderer_.DrawAssembly();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawAllAssemblies() {
     renderer_.DrawAllAssemblies();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawRoom() {
     renderer_.DrawRoom();
-    update();
+    UpdateDrawing();
 }
 
 void CCanvasControl::DrawAllRooms() {
     renderer_.DrawAllRooms();
-    update();
+    UpdateDrawing();
 }
 
 // Enemy dragging.
@@ -203,7 +203,7 @@ void CCanvasControl::PressOnEnemy(QPoint pos, bool doubleClick) {
     frame.y = marker.y;
     grabOffsetX_ = PositiveModulo(marker.x, snapX_);
     grabOffsetY_ = PositiveModulo(marker.y, snapY_);
-    update();
+    UpdateDrawing();
     if (doubleClick) {
         dragging_ = false;
     }
@@ -234,7 +234,7 @@ void CCanvasControl::DragEnemy(QPoint pos) {
         EnemyAt(renderer_.levelData(), hallway, scroll, pos.x(), pos.y()) != kNoEnemy;
     ShowPointer(overEnemy ? &enemyCursor_ : nullptr);
     if (!dragging_) {
-        update();
+        UpdateDrawing();
         return;
     }
     const std::uint8_t enemyId = EnemyPlacement::FromPacked(dragRecord_).enemyId;
@@ -246,7 +246,7 @@ void CCanvasControl::DragEnemy(QPoint pos) {
     }
     frame.x = frame.firstColumn;
     frame.y = frame.firstRow;
-    update();
+    UpdateDrawing();
 }
 
 bool CCanvasControl::ApplyDrag() {
@@ -272,7 +272,7 @@ void CCanvasControl::ReleaseEnemy() {
     if (!ApplyDrag()) {
         return;
     }
-    update();
+    UpdateDrawing();
     Notify(EnemyNotification(CanvasCode::EnemyDragEnded));
 }
 

@@ -33,7 +33,7 @@ CSurfaceWindow::CSurfaceWindow(DisplayContext& context, int controlId, QWidget* 
     scrollBar_->hide();
     connect(scrollBar_, &QAbstractSlider::actionTriggered, this, &CSurfaceWindow::OnScrollAction);
     // Layer routines and SelectItem called on the renderer directly repaint the canvas too.
-    renderer_.SetInvalidateCallback([this] { update(); });
+    renderer_.SetInvalidateCallback([this] { UpdateDrawing(); });
 
     // Attaching the control: the first surface, the clipper, and the surface's pixel format.
     int bitsPerPixel = 0;
@@ -89,6 +89,10 @@ int CSurfaceWindow::clientHeight() const {
     return std::max(0, height() - (scrollBar_->isHidden() ? 0 : kScrollBarHeight));
 }
 
+void CSurfaceWindow::UpdateDrawing() {
+    update(0, 0, width(), clientHeight());
+}
+
 QSize CSurfaceWindow::sizeHint() const {
     return size();
 }
@@ -128,7 +132,7 @@ void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
     }
     renderer_.SetPalettePage(0);
     SetUpScrolling();
-    update();
+    UpdateDrawing();
 }
 
 void CSurfaceWindow::SetUpScrolling() {
@@ -167,7 +171,7 @@ void CSurfaceWindow::SetGrid(bool shown, int colour, int spacing) {
         const CanvasViewState& view = renderer_.view();
         grid.spacing = spacing * view.zoomIn / std::max(1, view.zoomOut);
     }
-    update();
+    UpdateDrawing();
 }
 
 void CSurfaceWindow::SetSelectionFrame(bool shown, int size) {
@@ -178,12 +182,12 @@ void CSurfaceWindow::SetSelectionFrame(bool shown, int size) {
         frame.firstColumn = frame.lastColumn = frame.firstRow = frame.lastRow = -1;
         frame.x = frame.y = -1;
     }
-    update();
+    UpdateDrawing();
 }
 
 void CSurfaceWindow::SelectItem(int item) {
     renderer_.SelectItem(item);
-    update();
+    UpdateDrawing();
 }
 
 void CSurfaceWindow::PlaceFrameAt(int x, int y) {
@@ -201,7 +205,7 @@ void CSurfaceWindow::PlaceFrameAt(int x, int y) {
         frame.firstRow = row;
         frame.lastRow = row + frame.size - 1;
     }
-    update();
+    UpdateDrawing();
 }
 
 void CSurfaceWindow::SetPointerMode(PointerMode mode) {
@@ -234,7 +238,7 @@ void CSurfaceWindow::Scroll(ScrollRequest request, int thumb) {
     if (outcome.changed) {
         renderer_.view().scroll = outcome.scroll;
         frame.x += outcome.frameShift;
-        update();
+        UpdateDrawing();
     }
     scrollBar_->setValue(renderer_.view().scroll);
 }
@@ -342,7 +346,7 @@ void CSurfaceWindow::FollowPointer(QPoint pos) {
     frame.lastColumn = selection.lastColumn;
     frame.firstRow = selection.firstRow;
     frame.lastRow = selection.lastRow;
-    update();
+    UpdateDrawing();
     itemUnderPointer_ = selection.itemUnderPointer;
 }
 
@@ -357,7 +361,7 @@ void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
     SelectionFrameState& frame = renderer_.frame();
     frame.x = frame.firstColumn;
     frame.y = frame.firstRow;
-    update();
+    UpdateDrawing();
 
     const CanvasMetrics m = metrics();
     int column = frame.firstColumn;

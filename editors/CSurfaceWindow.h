@@ -74,6 +74,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
+    // Schedules a repaint of the drawing area: the scroll bar below it repaints itself when it
+    // changes.
+    void UpdateDrawing();
     CanvasMetrics metrics() const;
     // Base-mode pointer tracking: pointer image, selection rectangle, item under the pointer.
     void FollowPointer(QPoint pos);

@@ -386,4 +386,24 @@ int LevelRecord::RemainingRooms() const {
     return std::max(0, kRoomOrderSize - TotalHallwayRooms());
 }
 
+void LevelRecord::RecomputeCheckpointHallways() {
+    checkpointHallways = {kNoCheckpoint, kNoCheckpoint};
+    const int count = UsedHallways();
+    for (int h = 0; h < count; ++h) {
+        const int start = HallwayStart(h);
+        const int lastRoom = hallways[static_cast<std::size_t>(h)].lastRoom;
+        for (std::size_t j = 0; j < checkpointRooms.size(); ++j) {
+            const int offset = checkpointRooms[j] - start;
+            if (offset >= 0 && offset <= lastRoom) {
+                checkpointHallways[j] = static_cast<std::uint8_t>(h);
+            }
+        }
+    }
+    for (std::uint8_t& entry : checkpointHallways) {
+        if (entry == kNoCheckpoint) {
+            entry = static_cast<std::uint8_t>(count);
+        }
+    }
+}
+
 } // namespace korvane

@@ -168,6 +168,9 @@ public:
                                  Hallway hallway);
     int RemainingHallways() const;
     int RemainingRooms() const;
+    // After the hallways changed: each checkpoint's hallway is the last hallway whose rooms hold
+    // the checkpoint's room position, or hallwayCount when none does.
+    void RecomputeCheckpointHallways();
 
     int CountEnemies();
     int FindEnemy(std::uint32_t packed) const;

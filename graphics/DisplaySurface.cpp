@@ -250,7 +250,11 @@ DisplayCode DisplaySurface::Blt(const DisplayRect& destRect, const DisplaySurfac
         return clipResult;
     }
     const pixels::View to{pixels_.data(), pitch_, width_, height_, bytesPerPixel_};
-    if (&source == this) {
+    if (&source == this && pixels::ShrinksInPlace(sourceRect, destRect)) {
+        // A shrink onto its own top-left corner reads every source pixel before anything is
+        // written over it: no copy needed (the zoomed-out canvases do this every frame).
+        pixels::StretchCopy(to, sourceRect, to, destRect, clip);
+    } else if (&source == this) {
         // Within one surface the source is read as it was before the copy began.
         const pixels::OwnedCopy copy = pixels::CopyOut(to, sourceRect);
         pixels::StretchCopy(copy.view, DisplayRect{0, 0, sourceRect.width(), sourceRect.height()},

@@ -97,6 +97,14 @@ inline void FillRect(const View& view, const DisplayRect& rect, std::uint32_t va
 // Copies source rectangle src of from into destination rectangle dst of to, scaling with
 // nearest-neighbour sampling; only the destination pixels inside clip (a part of dst that lies
 // inside to) are written. Both views have the same bytes per pixel and do not overlap.
+// Whether StretchCopy may read and write one buffer for this pair of rectangles: both start at
+// the same corner and the destination is narrower and no taller, so each pixel is read (row by
+// row, left to right) before the copy writes over it.
+inline bool ShrinksInPlace(const DisplayRect& src, const DisplayRect& dst) {
+    return src.left == dst.left && src.top == dst.top && dst.width() < src.width() &&
+           dst.height() <= src.height();
+}
+
 inline void StretchCopy(const View& from, const DisplayRect& src, const View& to,
                         const DisplayRect& dst, const DisplayRect& clip) {
     if (clip.empty() || src.empty() || dst.empty()) {

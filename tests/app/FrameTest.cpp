@@ -148,18 +148,27 @@ TEST(FrameTest, ToolbarHasFourItemsBeforeAndFourteenAfterAnOpen) {
     EXPECT_EQ(frame.toolBar().actions().size(), 14);
 }
 
-TEST(FrameTest, EditorCommandsStayDisabledUntilAnEditorRegisters) {
+TEST(FrameTest, EditorCommandsAreEnabledOnceAFileIsLoadedAndAnEditorIsRegistered) {
     AppFixture fixture;
     const QString path = fixture.WriteCartridge(QStringLiteral("demo.nes"));
-    ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash"), path}));
+    ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
     CMainFrame& frame = *fixture.app().mainFrame();
     for (int commandId : cmd::kEditorCommands) {
         EXPECT_FALSE(frame.action(commandId)->isEnabled()) << commandId;
     }
+    fixture.prompt.openAnswers = {path};
+    ASSERT_TRUE(frame.FileOpen());
+    // The block, assembly and room editors exist; the other four wait for theirs.
+    for (int commandId : cmd::kEditorCommands) {
+        const bool layerEditor = commandId == cmd::kBlockEditor ||
+                                 commandId == cmd::kAssemblyEditor || commandId == cmd::kRoomEditor;
+        EXPECT_EQ(frame.action(commandId)->isEnabled(), layerEditor) << commandId;
+    }
     EXPECT_TRUE(frame.action(cmd::kAppAbout)->isEnabled());
-    RegisterEditingBlockEditor(fixture.app());
-    EXPECT_TRUE(frame.action(cmd::kBlockEditor)->isEnabled());
-    EXPECT_FALSE(frame.action(cmd::kRoomEditor)->isEnabled());
+    fixture.app().editors().Register(cmd::kHallwayEditor, [](EditorSession&) { return false; });
+    EXPECT_TRUE(frame.action(cmd::kHallwayEditor)->isEnabled());
+    fixture.app().editors().Unregister(cmd::kHallwayEditor);
+    EXPECT_FALSE(frame.action(cmd::kHallwayEditor)->isEnabled());
     fixture.app().editors().Unregister(cmd::kBlockEditor);
     EXPECT_FALSE(frame.action(cmd::kBlockEditor)->isEnabled());
 }

@@ -50,28 +50,6 @@ TEST(HighlightTest, ItemsMapToTheirSelectors) {
     EXPECT_EQ(HighlightSelectorForItem(40), -2);
 }
 
-TEST(CheckpointTest, EachCheckpointTakesTheHallwayHoldingItsRoom) {
-    LevelRecord level{};
-    level.hallwayCount = 3;
-    level.hallways[0].lastRoom = 1; // rooms 0-1
-    level.hallways[1].lastRoom = 2; // rooms 2-4
-    level.hallways[2].lastRoom = 0; // room 5
-    level.checkpointRooms = {3, 5};
-    RecomputeCheckpointHallways(level);
-    EXPECT_EQ(level.checkpointHallways[0], 1);
-    EXPECT_EQ(level.checkpointHallways[1], 2);
-
-    level.checkpointRooms = {0, 9}; // room 9 lies in no hallway: it gets hallwayCount
-    RecomputeCheckpointHallways(level);
-    EXPECT_EQ(level.checkpointHallways[0], 0);
-    EXPECT_EQ(level.checkpointHallways[1], 3);
-
-    level.hallwayCount = 0;
-    RecomputeCheckpointHallways(level);
-    EXPECT_EQ(level.checkpointHallways[0], 0);
-    EXPECT_EQ(level.checkpointHallways[1], 0);
-}
-
 class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -216,43 +194,75 @@ TEST_F(ViewTest, EditorCancelChangesNothing) {
     EXPECT_FALSE(document().IsModified());
 }
 
-TEST_F(ViewTest, TileEditorHandsThePreviewOnlyTheNewTiles) {
+TEST_F(ViewTest, AnEditorThatTakesNewTilesHandsThePreviewOnlyTheNewTiles) {
     const LevelRecord before = document().level(0);
-    fixture_.app().editors().Register(cmd::kTileEditor, [](EditorSession& session) {
+    EditorDescriptor tileEditor;
+    tileEditor.run = [](EditorSession& session) {
         session.level.tiles[0] = static_cast<std::uint8_t>(~session.level.tiles[0]);
         session.level.rooms[0].cells[0] =
             static_cast<std::uint8_t>(session.level.rooms[0].cells[0] + 1);
         return true;
-    });
+    };
+    tileEditor.preview = PreviewUpdate::NewTiles;
+    fixture_.app().editors().Register(cmd::kTileEditor, tileEditor);
     ASSERT_TRUE(view().OpenEditor(cmd::kTileEditor));
     EXPECT_EQ(view().preview().renderer().tilePatterns()[0],
               static_cast<std::uint8_t>(~before.tiles[0]));
     EXPECT_EQ(view().preview().renderer().levelData().rooms[0], before.rooms[0]);
 }
 
-TEST_F(ViewTest, HallwayEditorRecomputesTheCheckpointHallways) {
-    fixture_.app().editors().Register(cmd::kHallwayEditor, [](EditorSession& session) {
-        session.level.checkpointHallways = {0x55, 0x66}; // stale values the view must replace
+TEST_F(ViewTest, TheFixUpAfterOkSeesTheModelAndTheLevelBeforeTheEdit) {
+    const int levelNumber = LevelWithHallways(1);
+    ASSERT_GE(levelNumber, 0);
+    view().levelField().setValue(levelNumber);
+    const LevelRecord before = document().level(levelNumber);
+    EditorDescriptor hallwayEditor;
+    hallwayEditor.run = [](EditorSession& session) {
+        session.level.checkpointHallways = {0x55, 0x66}; // stale values the fix-up replaces
         session.level.checkpointRooms = {0, 0};
         return true;
-    });
+    };
+    int calls = 0;
+    hallwayEditor.afterOk = [&](GameData& gameData, int number, const LevelRecord& levelBefore) {
+        ++calls;
+        EXPECT_EQ(&gameData, &document().gameData());
+        EXPECT_EQ(number, levelNumber);
+        EXPECT_EQ(levelBefore, before);
+        gameData.levels[static_cast<std::size_t>(number)].RecomputeCheckpointHallways();
+    };
+    fixture_.app().editors().Register(cmd::kHallwayEditor, hallwayEditor);
     ASSERT_TRUE(view().OpenEditor(cmd::kHallwayEditor));
-    const LevelRecord& level = document().level(0);
-    ASSERT_GT(level.hallwayCount, 0);
+    EXPECT_EQ(calls, 1);
+    const LevelRecord& level = document().level(levelNumber);
     EXPECT_EQ(level.checkpointHallways[0], 0);
     EXPECT_EQ(level.checkpointHallways[1], 0);
 }
 
-TEST_F(ViewTest, EnemyEditorWorksOnACopyOfTheEnemyGraphics) {
+TEST_F(ViewTest, AnEditorOfTheEnemyTablesWorksOnACopyOfThem) {
     const std::uint8_t before = document().gameData().enemyGraphics.enemyIdTable[5];
-    fixture_.app().editors().Register(cmd::kEnemyEditor, [before](EditorSession& session) {
+    EditorDescriptor enemyEditor;
+    enemyEditor.editsEnemyGraphics = true;
+    enemyEditor.run = [before](EditorSession& session) {
         EXPECT_NE(session.enemyGraphics, nullptr);
         session.enemyGraphics->enemyIdTable[5] = static_cast<std::uint8_t>(before + 1);
         return true;
-    });
+    };
+    fixture_.app().editors().Register(cmd::kEnemyEditor, enemyEditor);
     ASSERT_TRUE(view().OpenEditor(cmd::kEnemyEditor));
     EXPECT_EQ(document().gameData().enemyGraphics.enemyIdTable[5],
               static_cast<std::uint8_t>(before + 1));
+    // Only the enemy tables changed: that is a change of the document too.
+    EXPECT_TRUE(document().IsModified());
+}
+
+TEST_F(ViewTest, OkWithoutAChangeLeavesTheDocumentUnmodified) {
+    fixture_.app().editors().Register(cmd::kRoomEditor, [](EditorSession& session) {
+        EXPECT_EQ(session.enemyGraphics, nullptr);
+        return true;
+    });
+    ASSERT_TRUE(view().OpenEditor(cmd::kRoomEditor));
+    EXPECT_FALSE(document().IsModified());
+    EXPECT_FALSE(fixture_.app().mainFrame()->isWindowModified());
 }
 
 } // namespace

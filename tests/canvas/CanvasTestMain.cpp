@@ -1,4 +1,4 @@
-// The canvas tests run with a QApplication on the offscreen platform.
+// The canvas and editor tests run with a QApplication on the offscreen platform.
 #include <QApplication>
 
 #include <gtest/gtest.h>

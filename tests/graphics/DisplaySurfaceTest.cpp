@@ -109,6 +109,22 @@ TEST_P(SurfaceAtDepth, ZoomOutFourKeepsTheTopLeftSampleOfEachBlock) {
     EXPECT_EQ(RawPixel(surface, 0, 4), Marker(0, 4));
 }
 
+TEST_P(SurfaceAtDepth, AShrinkOntoItsOwnCornerSamplesTheOriginalPixels) {
+    DisplayContext context(GetParam());
+    DisplaySurface surface;
+    ASSERT_EQ(surface.Create(context, 13, 7, 0), kDisplayOk);
+    PaintMarkers(surface);
+    // 13 x 7 onto 5 x 3: source column x * 13 / 5 and row y * 7 / 3 (nearest, truncating).
+    ASSERT_EQ(surface.Blt({0, 0, 5, 3}, surface, {0, 0, 13, 7}, callid::kZoomOutBlit), kDisplayOk);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            ASSERT_EQ(RawPixel(surface, x, y), Marker(x * 13 / 5, y * 7 / 3)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(RawPixel(surface, 5, 0), Marker(5, 0));
+    EXPECT_EQ(RawPixel(surface, 0, 3), Marker(0, 3));
+}
+
 TEST_P(SurfaceAtDepth, OverlappingCopyReadsTheOriginalPixels) {
     DisplayContext context(GetParam());
     DisplaySurface surface;

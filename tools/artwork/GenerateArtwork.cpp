@@ -1,6 +1,9 @@
-// Draws the program's pictures: the splash, both toolbar strips and the application icon.
+// Draws the program's pictures: the splash, both toolbar strips, the editors' tool buttons and
+// the application icon.
 // Run it once after changing a picture and commit what it writes:
 //   korvane-artwork <resources folder>
+
+#include "ToolButtonArtwork.h"
 
 #include <QColor>
 #include <QDir>
@@ -389,6 +392,9 @@ int main(int argc, char** argv) {
                      DrawEnemy, DrawPalette, DrawAbout}),
               folder.filePath(QStringLiteral("bitmaps/181.png"))) &&
          ok;
+    for (const auto& [resourceId, image] : artwork::ToolButtonImages()) {
+        ok = Save(image, folder.filePath(QStringLiteral("bitmaps/%1.png").arg(resourceId))) && ok;
+    }
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         ok = Save(Icon(size), folder.filePath(QStringLiteral("icons/korvane-%1.png").arg(size))) &&
              ok;

@@ -1,0 +1,221 @@
+// How fast the editors answer: for the block, assembly and room editors, one Paint click on
+// the edit canvas, from the mouse event to every canvas that shows the change redrawn and
+// presented, and one Undo from its button to the same. Also what the undo steps hold: the
+// memory of 1,000 single-byte steps (counters undo_bytes, as the steps count it, and
+// heap_bytes, as the heap grew; both also on standard error).
+
+#include "DemoCartridge.h"
+#include "editors/CAssemblyEditorDlg.h"
+#include "editors/CBlockEditorDlg.h"
+#include "editors/CCanvasControl.h"
+#include "editors/CRoomEditorDlg.h"
+#include "editors/EditorControlIds.h"
+#include "gamedata/GameData.h"
+#include "gamedata/UserReporter.h"
+#include "graphics/DisplayLayer.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace korvane {
+namespace {
+
+// One editor: how to open it and where its canvases are. Items, edit cells and parts are
+// clicked in the middle of squares of the given screen pixels.
+struct EditorBench {
+    std::function<std::unique_ptr<CEditorDialog>(DisplayContext&, LevelRecord&)> open;
+    int itemsId;
+    int editId;
+    int cellPixels;
+    int partsId;
+    int partPixels;
+};
+
+template <class Dialog>
+std::unique_ptr<CEditorDialog> Open(DisplayContext& display, LevelRecord& level) {
+    return std::make_unique<Dialog>(display, level);
+}
+
+const EditorBench kBlock{
+    &Open<CBlockEditorDlg>, ids::kBlocksCanvas, ids::kBlockEditCanvas, 32, ids::kTilesCanvas, 16};
+const EditorBench kAssembly{&Open<CAssemblyEditorDlg>, ids::kAssembliesCanvas,
+                            ids::kAssemblyEditCanvas,  32,
+                            ids::kBlocksCanvas,        16};
+const EditorBench kRoom{
+    &Open<CRoomEditorDlg>, ids::kRoomsCanvas, ids::kRoomEditCanvas, 32, ids::kAssembliesCanvas, 32};
+
+void Press(QWidget& widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(widget.mapToGlobal(pos)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), QPointF(widget.mapToGlobal(pos)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &press);
+}
+
+// An open editor on a demo level, shown, with its canvases at hand.
+class Session {
+public:
+    explicit Session(const EditorBench& bench) : bench_(bench), display_(32, &reporter_) {
+        auto gameData = std::make_unique<GameData>();
+        gameData->Decode(*MakeDemoCartridge(1));
+        level_ = std::make_unique<LevelRecord>(gameData->levels[1]);
+        dialog_ = bench.open(display_, *level_);
+        dialog_->show();
+        QCoreApplication::processEvents();
+        items_ = Canvas(bench.itemsId);
+        edit_ = Canvas(bench.editId);
+        parts_ = Canvas(bench.partsId);
+    }
+    CCanvasControl* Canvas(int id) {
+        return dialog_->findChild<CCanvasControl*>(ids::ControlObjectName(id));
+    }
+    // Chooses part 1 or 2 on the parts canvas, so that the next paint always changes a byte.
+    void ChoosePart(int part) {
+        Press(*parts_,
+              QPoint(part * bench_.partPixels + bench_.partPixels / 2, bench_.partPixels / 2));
+    }
+    void PaintFirstCell() { Press(*edit_, QPoint(bench_.cellPixels / 2, bench_.cellPixels / 2)); }
+    // The canvases a change of the selected item shows in, drawn and presented now (their
+    // drawing areas, which is what they schedule for repainting).
+    void Present() {
+        for (CCanvasControl* canvas : {edit_, items_}) {
+            canvas->repaint(0, 0, canvas->clientWidth(), canvas->clientHeight());
+        }
+    }
+    void Undo() { dialog_->findChild<QPushButton*>(QString::fromLatin1(ids::kUndoName))->click(); }
+    CEditorDialog& dialog() { return *dialog_; }
+    bool failed() const { return !reporter_.messages.empty(); }
+
+private:
+    const EditorBench& bench_;
+    RecordingReporter reporter_;
+    DisplayContext display_;
+    std::unique_ptr<LevelRecord> level_;
+    std::unique_ptr<CEditorDialog> dialog_;
+    CCanvasControl* items_ = nullptr;
+    CCanvasControl* edit_ = nullptr;
+    CCanvasControl* parts_ = nullptr;
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_PaintClick(benchmark::State& state, const EditorBench* bench) {
+    Session session(*bench);
+    int part = 1;
+    for (auto _ : state) {
+        part = 3 - part;
+        session.ChoosePart(part);
+        QCoreApplication::processEvents();
+        const auto start = std::chrono::steady_clock::now();
+        session.PaintFirstCell();
+        session.Present();
+        state.SetIterationTime(SecondsSince(start));
+        if (session.dialog().undoStack().count() > 1000) {
+            session.dialog().undoStack().clear();
+        }
+    }
+    if (session.failed()) {
+        state.SkipWithError("display error");
+    }
+}
+
+void BM_Undo(benchmark::State& state, const EditorBench* bench) {
+    Session session(*bench);
+    int part = 1;
+    for (auto _ : state) {
+        part = 3 - part;
+        session.ChoosePart(part);
+        session.PaintFirstCell();
+        session.Present();
+        QCoreApplication::processEvents();
+        const auto start = std::chrono::steady_clock::now();
+        session.Undo();
+        session.Present();
+        state.SetIterationTime(SecondsSince(start));
+    }
+    if (session.failed()) {
+        state.SkipWithError("display error");
+    }
+}
+
+std::size_t HeapInUse() {
+#if defined(__GLIBC__)
+    return mallinfo2().uordblks;
+#else
+    return 0;
+#endif
+}
+
+// 1,000 Paint clicks in the block editor, each changing one byte.
+void BM_UndoMemoryOf1000Steps(benchmark::State& state) {
+    double stepBytes = 0;
+    double heapBytes = 0;
+    for (auto _ : state) {
+        Session session(kBlock);
+        QCoreApplication::processEvents();
+        const std::size_t before = HeapInUse();
+        for (int i = 0; i < 1000; ++i) {
+            session.ChoosePart(1 + i % 2);
+            session.PaintFirstCell();
+        }
+        const std::size_t after = HeapInUse();
+        stepBytes = static_cast<double>(session.dialog().UndoMemoryBytes());
+        heapBytes = static_cast<double>(after > before ? after - before : 0);
+        if (session.dialog().undoStack().count() != 1000) {
+            state.SkipWithError("not 1,000 steps");
+        }
+    }
+    state.counters["undo_bytes"] = stepBytes;
+    state.counters["heap_bytes"] = heapBytes;
+    std::fprintf(stderr,
+                 "undo memory of 1,000 single-byte steps: %.0f bytes held by the steps, "
+                 "%.0f bytes of heap growth (target: under 1,000,000)\n",
+                 stepBytes, heapBytes);
+}
+
+BENCHMARK_CAPTURE(BM_PaintClick, block, &kBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PaintClick, assembly, &kAssembly)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PaintClick, room, &kRoom)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Undo, block, &kBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Undo, assembly, &kAssembly)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Undo, room, &kRoom)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoMemoryOf1000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace korvane
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // The offscreen platform says on every dialog shown that it keeps no size hints.
+    static const QtMessageHandler standard = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& where, const QString& text) {
+            if (!text.contains(QStringLiteral("propagateSizeHints"))) {
+                standard(type, where, text);
+            }
+        });
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

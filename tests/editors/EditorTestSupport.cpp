@@ -1,0 +1,54 @@
+#include "EditorTestSupport.h"
+
+#include "DemoCartridge.h"
+#include "gamedata/GameData.h"
+#include "tests/canvas/CanvasTestSupport.h"
+
+#include <QTest>
+
+namespace korvane::test {
+
+std::unique_ptr<LevelRecord> DemoLevel(int n) {
+    auto gameData = std::make_unique<GameData>();
+    gameData->Decode(*MakeDemoCartridge(1));
+    return std::make_unique<LevelRecord>(gameData->levels.at(static_cast<std::size_t>(n)));
+}
+
+void ClickItem(CCanvasControl& canvas, int column, int row, int itemPixels) {
+    const QPoint centre(column * itemPixels + itemPixels / 2, row * itemPixels + itemPixels / 2);
+    Move(canvas, centre);
+    Press(canvas, centre);
+    Release(canvas, centre);
+}
+
+void ClickButton(QWidget& dialog, int controlId) {
+    QTest::mouseClick(&Find<QPushButton>(dialog, controlId), Qt::LeftButton);
+}
+
+void ClickNamedButton(QWidget& dialog, const char* name) {
+    QTest::mouseClick(&FindNamed<QPushButton>(dialog, name), Qt::LeftButton);
+}
+
+void ClickRow(CColourListControl& list, int row, int rowHeight) {
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      QPoint(8, row * rowHeight + rowHeight / 2));
+}
+
+void Choose(QComboBox& combo, int index) {
+    combo.setCurrentIndex(index);
+    emit combo.activated(index);
+}
+
+void ScrollToEnd(CCanvasControl& canvas) {
+    canvas.scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+}
+
+std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile) {
+    std::array<std::uint8_t, 16> pattern{};
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        pattern[i] = level.tiles[static_cast<std::size_t>(tile) * 16 + i];
+    }
+    return pattern;
+}
+
+} // namespace korvane::test

@@ -1,0 +1,153 @@
+// Takes a picture of each editor dialog on the demo cartridge: opens it on a level, does what a
+// user would do for a moment (picks an item and a part, paints, moves the pointer over the
+// edit canvas) and saves the dialog as a PNG.
+//   korvane-screenshots OUTPUT_FOLDER [LEVEL]
+// A new editor gets its pictures by a row in kEditors.
+
+#include "DemoCartridge.h"
+#include "editors/CAssemblyEditorDlg.h"
+#include "editors/CBlockEditorDlg.h"
+#include "editors/CCanvasControl.h"
+#include "editors/CRoomEditorDlg.h"
+#include "editors/EditorControlIds.h"
+#include "gamedata/GameData.h"
+#include "gamedata/UserReporter.h"
+#include "graphics/CPixelImage.h"
+#include "graphics/DisplayLayer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace korvane {
+namespace {
+
+using OpenEditor = std::function<std::unique_ptr<CEditorDialog>(DisplayContext&, LevelRecord&)>;
+using UseEditor = std::function<void(CEditorDialog&)>;
+
+struct EditorPicture {
+    const char* file;
+    OpenEditor open;
+    UseEditor use;
+};
+
+template <class Dialog>
+std::unique_ptr<CEditorDialog> Open(DisplayContext& display, LevelRecord& level) {
+    return std::make_unique<Dialog>(display, level);
+}
+
+void Send(QWidget& widget, QEvent::Type type, QPoint pos) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons buttons =
+        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, QPointF(pos), QPointF(widget.mapToGlobal(pos)), button, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &event);
+}
+
+CCanvasControl& Canvas(CEditorDialog& dialog, int controlId) {
+    return *dialog.findChild<CCanvasControl*>(ids::ControlObjectName(controlId));
+}
+
+// A click in the middle of the item at (column, row) of a canvas whose items are itemPixels
+// screen pixels square.
+void Click(CEditorDialog& dialog, int canvasId, int column, int row, int itemPixels) {
+    CCanvasControl& canvas = Canvas(dialog, canvasId);
+    const QPoint centre(column * itemPixels + itemPixels / 2, row * itemPixels + itemPixels / 2);
+    Send(canvas, QEvent::MouseMove, centre);
+    Send(canvas, QEvent::MouseButtonPress, centre);
+    Send(canvas, QEvent::MouseButtonRelease, centre);
+}
+
+// The pointer resting over an item, so that the picture shows the selection frame.
+void Hover(CEditorDialog& dialog, int canvasId, int column, int row, int itemPixels) {
+    Send(Canvas(dialog, canvasId), QEvent::MouseMove,
+         QPoint(column * itemPixels + itemPixels / 2, row * itemPixels + itemPixels / 2));
+}
+
+const std::vector<EditorPicture> kEditors{
+    {"block-editor.png", &Open<CBlockEditorDlg>,
+     [](CEditorDialog& dialog) {
+         Click(dialog, ids::kBlocksCanvas, 5, 1, 16); // block 21
+         Click(dialog, ids::kTilesCanvas, 4, 2, 16);  // tile 0x24
+         Click(dialog, ids::kBlockEditCanvas, 1, 1, 32);
+         Hover(dialog, ids::kBlockEditCanvas, 0, 1, 32);
+     }},
+    {"assembly-editor.png", &Open<CAssemblyEditorDlg>,
+     [](CEditorDialog& dialog) {
+         Click(dialog, ids::kAssembliesCanvas, 2, 1, 32); // assembly 34
+         Click(dialog, ids::kBlocksCanvas, 6, 3, 16);     // block 0x36
+         Click(dialog, ids::kAssemblyEditCanvas, 1, 1, 32);
+         Hover(dialog, ids::kAssemblyEditCanvas, 0, 0, 32);
+     }},
+    {"room-editor.png", &Open<CRoomEditorDlg>,
+     [](CEditorDialog& dialog) {
+         Click(dialog, ids::kRoomsCanvas, 1, 0, 64);      // room 1
+         Click(dialog, ids::kAssembliesCanvas, 3, 2, 32); // assembly 0x23
+         Click(dialog, ids::kRoomEditCanvas, 3, 4, 32);
+         Click(dialog, ids::kRoomEditCanvas, 4, 4, 32);
+         Hover(dialog, ids::kRoomEditCanvas, 5, 4, 32);
+     }},
+};
+
+void Settle(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+} // namespace
+} // namespace korvane
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: korvane-screenshots OUTPUT_FOLDER [LEVEL]\n");
+        return 2;
+    }
+    using namespace korvane;
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const int levelNumber = argc == 3 ? std::atoi(argv[2]) : 0;
+    if (!folder.exists() || levelNumber < 0 || levelNumber >= kLevelCount) {
+        std::fprintf(stderr, "no folder %s, or no level %d\n", argv[1], levelNumber);
+        return 2;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int depth = screen != nullptr ? screen->depth() : 32;
+    RecordingReporter reporter;
+    DisplayContext display(depth, &reporter);
+    CPixelImage::SetScreenDepth(depth);
+    auto gameData = std::make_unique<GameData>();
+    gameData->Decode(*MakeDemoCartridge(1));
+
+    bool ok = true;
+    for (const EditorPicture& picture : kEditors) {
+        LevelRecord level = gameData->levels[static_cast<std::size_t>(levelNumber)];
+        std::unique_ptr<CEditorDialog> dialog = picture.open(display, level);
+        dialog->show();
+        Settle(200);
+        picture.use(*dialog);
+        Settle(200);
+        const QString path = folder.filePath(QString::fromLatin1(picture.file));
+        if (!dialog->grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ok = false;
+            continue;
+        }
+        std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog->width(), dialog->height());
+    }
+    for (const RecordingReporter::Message& message : reporter.messages) {
+        std::fprintf(stderr, "%s\n", message.text.c_str());
+        ok = false;
+    }
+    return ok ? 0 : 1;
+}
