@@ -43,6 +43,28 @@ void ScrollToEnd(CCanvasControl& canvas) {
     canvas.scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
 }
 
+void PressPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    SendMouse(pixels, QEvent::MouseButtonPress, pixels.CellRect(x, y).center(), button);
+}
+
+void DragToPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    SendMouse(pixels, QEvent::MouseMove, pixels.CellRect(x, y).center(), Qt::NoButton, button);
+}
+
+void ReleasePixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    SendMouse(pixels, QEvent::MouseButtonRelease, pixels.CellRect(x, y).center(), button);
+}
+
+void ClickPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    PressPixel(pixels, x, y, button);
+    ReleasePixel(pixels, x, y, button);
+}
+
+void ClickColourCell(QWidget& selector, QRect cell, Qt::MouseButton button) {
+    SendMouse(selector, QEvent::MouseButtonPress, cell.center(), button);
+    SendMouse(selector, QEvent::MouseButtonRelease, cell.center(), button);
+}
+
 std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile) {
     std::array<std::uint8_t, 16> pattern{};
     for (std::size_t i = 0; i < pattern.size(); ++i) {
