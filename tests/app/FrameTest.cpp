@@ -158,11 +158,12 @@ TEST(FrameTest, EditorCommandsAreEnabledOnceAFileIsLoadedAndAnEditorIsRegistered
     }
     fixture.prompt.openAnswers = {path};
     ASSERT_TRUE(frame.FileOpen());
-    // The block, assembly and room editors exist; the other four wait for theirs.
+    // The tile, block, assembly, room and palette editors exist; the other two wait for theirs.
     for (int commandId : cmd::kEditorCommands) {
-        const bool layerEditor = commandId == cmd::kBlockEditor ||
-                                 commandId == cmd::kAssemblyEditor || commandId == cmd::kRoomEditor;
-        EXPECT_EQ(frame.action(commandId)->isEnabled(), layerEditor) << commandId;
+        const bool landed = commandId == cmd::kTileEditor || commandId == cmd::kBlockEditor ||
+                            commandId == cmd::kAssemblyEditor || commandId == cmd::kRoomEditor ||
+                            commandId == cmd::kPaletteEditor;
+        EXPECT_EQ(frame.action(commandId)->isEnabled(), landed) << commandId;
     }
     EXPECT_TRUE(frame.action(cmd::kAppAbout)->isEnabled());
     fixture.app().editors().Register(cmd::kHallwayEditor, [](EditorSession&) { return false; });
