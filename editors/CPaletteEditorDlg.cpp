@@ -3,6 +3,7 @@
 #include "CColourListControl.h"
 #include "CColourSelectorControl.h"
 #include "CPixelEditorControl.h"
+#include "ColourControlsLink.h"
 #include "EditorControlIds.h"
 #include "HexText.h"
 #include "PaletteRows.h"
@@ -21,10 +22,6 @@ namespace {
 constexpr int kPaletteListWidth = 200;
 constexpr int kSelectorRows = 4;
 constexpr int kColoursPerPalette = 4;
-constexpr int kLeftColour = 1; // the colour selector's buttons
-constexpr int kRightColour = 2;
-constexpr int kPickedLeft = 0; // the strip's dropper buttons
-constexpr int kPickedRight = 1;
 
 std::span<std::uint8_t> RowColours(LevelRecord& level, int row) {
     return PaletteRowColours(level, row);
@@ -42,7 +39,6 @@ CPaletteEditorDlg::CPaletteEditorDlg(DisplayContext& display, LevelRecord& level
     LoadStrip();
     strip_->SetColours(1, 0);
     connect(strip_, &CPixelEditorControl::PixelsChanged, this, &CPaletteEditorDlg::StorePalette);
-    connect(strip_, &CPixelEditorControl::ColourPicked, this, &CPaletteEditorDlg::ColourPicked);
 
     colourSelector_ = new CColourSelectorControl(ids::kColourSelector, this);
     colourSelector_->Clear();
@@ -50,8 +46,7 @@ CPaletteEditorDlg::CPaletteEditorDlg(DisplayContext& display, LevelRecord& level
     colourSelector_->SetAllNesColours();
     colourSelector_->SetLeftSelection(1);
     colourSelector_->SetRightSelection(0);
-    connect(colourSelector_, &CColourSelectorControl::ColourChosen, this,
-            &CPaletteEditorDlg::ColourChosen);
+    LinkColourControls(*colourSelector_, *strip_);
 
     paletteList_ = new CColourListControl(this);
     paletteList_->setObjectName(ids::ControlObjectName(ids::kPaletteList));
@@ -119,24 +114,6 @@ void CPaletteEditorDlg::RowClicked() {
     SetSelectedItem(row);
     ShowEffect();
     LoadStrip();
-}
-
-void CPaletteEditorDlg::ColourChosen(int button, int cell) {
-    if (button == kLeftColour) {
-        strip_->SetColours(cell, -1);
-    } else if (button == kRightColour) {
-        strip_->SetColours(-1, cell);
-    }
-}
-
-void CPaletteEditorDlg::ColourPicked(int button, int value) {
-    if (button == kPickedLeft) {
-        colourSelector_->SetLeftSelection(value);
-        strip_->SetColours(value, -1);
-    } else if (button == kPickedRight) {
-        colourSelector_->SetRightSelection(value);
-        strip_->SetColours(-1, value);
-    }
 }
 
 void CPaletteEditorDlg::StorePalette() {

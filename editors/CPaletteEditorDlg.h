@@ -31,8 +31,6 @@ protected:
 
 private:
     void RowClicked();
-    void ColourChosen(int button, int cell);
-    void ColourPicked(int button, int value);
     void StorePalette();
     void ChooseEffect(int code);
     void LoadStrip();

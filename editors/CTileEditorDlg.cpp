@@ -4,6 +4,7 @@
 #include "CColourListControl.h"
 #include "CColourSelectorControl.h"
 #include "CTileImportDlg.h"
+#include "ColourControlsLink.h"
 #include "EditorControlIds.h"
 #include "HexText.h"
 #include "HighlightList.h"
@@ -15,7 +16,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,10 +28,6 @@ constexpr int kTileCount = 256;
 constexpr int kHalfTiles = 128;
 constexpr int kPaletteListWidth = 200;
 constexpr int kToolColumns = 4;
-constexpr int kLeftColour = 1; // the colour selector's buttons
-constexpr int kRightColour = 2;
-constexpr int kPickedLeft = 0; // the pixel editor's dropper buttons
-constexpr int kPickedRight = 1;
 
 // The 256 tiles, 16 x 16 cells at scale 2, one grid line per tile, a one-cell frame.
 constexpr CanvasLayout kOverviewLayout{16, 16, 2, 1, 16, 16, 1, 16};
@@ -87,15 +83,13 @@ void CTileEditorDlg::BuildControls() {
             &CTileEditorDlg::StrokeFinished);
     connect(pixelEditor_, &CPixelEditorControl::PixelsChanged, this,
             &CTileEditorDlg::PixelsChanged);
-    connect(pixelEditor_, &CPixelEditorControl::ColourPicked, this, &CTileEditorDlg::ColourPicked);
 
     colourSelector_ = new CColourSelectorControl(ids::kColourSelector, this);
     colourSelector_->Clear();
     colourSelector_->SetPaletteColours(rowColours);
     colourSelector_->SetLeftSelection(1);
     colourSelector_->SetRightSelection(0);
-    connect(colourSelector_, &CColourSelectorControl::ColourChosen, this,
-            &CTileEditorDlg::ColourChosen);
+    LinkColourControls(*colourSelector_, *pixelEditor_);
 
     paletteList_ = new CColourListControl(this);
     paletteList_->setObjectName(ids::ControlObjectName(ids::kPaletteList));
@@ -281,24 +275,6 @@ void CTileEditorDlg::PaletteRowClicked() {
     pixelEditor_->SetTileColours(colours);
     colourSelector_->Clear();
     colourSelector_->SetPaletteColours(colours);
-}
-
-void CTileEditorDlg::ColourChosen(int button, int cell) {
-    if (button == kLeftColour) {
-        pixelEditor_->SetColours(cell, -1);
-    } else if (button == kRightColour) {
-        pixelEditor_->SetColours(-1, cell);
-    }
-}
-
-void CTileEditorDlg::ColourPicked(int button, int value) {
-    if (button == kPickedLeft) {
-        colourSelector_->SetLeftSelection(value);
-        pixelEditor_->SetColours(value, -1);
-    } else if (button == kPickedRight) {
-        colourSelector_->SetRightSelection(value);
-        pixelEditor_->SetColours(-1, value);
-    }
 }
 
 void CTileEditorDlg::StrokeStarted() {

@@ -61,8 +61,6 @@ private:
     QWidget* BuildToolButtons();
     void SelectPixelTool(PixelTool tool);
     void PaletteRowClicked();
-    void ColourChosen(int button, int cell);
-    void ColourPicked(int button, int value);
     void StrokeStarted();
     void StrokeFinished();
     void PixelsChanged();

@@ -1,4 +1,4 @@
-// The main view opens the real block, assembly and room editors: the toolbar commands, the
+// The main view opens the real editors: the toolbar commands, the
 // modal run answered from outside, and OK marking the document only when the level changed.
 #include "AppTestSupport.h"
 #include "ModalAnswer.h"
@@ -51,7 +51,9 @@ TEST_F(EditorCommandsTest, EachLayerEditorOpensFromItsCommandAndOkWithoutChanges
         const char* title;
     } editors[] = {{cmd::kBlockEditor, "Block Editor"},
                    {cmd::kAssemblyEditor, "Assembly Editor"},
-                   {cmd::kRoomEditor, "Room Editor"}};
+                   {cmd::kRoomEditor, "Room Editor"},
+                   {cmd::kTileEditor, "Tile Editor"},
+                   {cmd::kPaletteEditor, "Palette Editor"}};
     const GameData before = document().gameData();
     for (const auto& editor : editors) {
         QAction* action = frame().action(editor.command);

@@ -1,6 +1,6 @@
-// The main view opens the real tile and palette editors: OK without a change is no edit; a tile
-// painted on a character page that another level and the sprite tiles show reaches every copy,
-// so that it survives Save and a fresh open of the file; a palette edit reaches the preview.
+// The main view opens the real tile and palette editors: a tile painted on a character page that
+// another level and the sprite tiles show reaches every copy, so that it survives Save and a
+// fresh open of the file; a palette edit reaches the level and the preview.
 #include "AppTestSupport.h"
 #include "ModalAnswer.h"
 
@@ -13,7 +13,6 @@
 #include "gamedata/CKorvaneDoc.h"
 #include "tests/canvas/CanvasTestSupport.h"
 
-#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QSpinBox>
@@ -69,26 +68,6 @@ protected:
     AppFixture fixture_;
     QString path_;
 };
-
-TEST_F(PixelEditorCommandsTest, OkWithoutChangesInEitherEditorLeavesTheDocumentUnmodified) {
-    frame().view().levelField().setValue(kEditedLevel);
-    const GameData before = document().gameData();
-    const struct {
-        int command;
-        const char* title;
-    } editors[] = {{cmd::kTileEditor, "Tile Editor"}, {cmd::kPaletteEditor, "Palette Editor"}};
-    for (const auto& editor : editors) {
-        QAction* action = frame().action(editor.command);
-        ASSERT_TRUE(action->isEnabled()) << editor.title;
-        ModalAnswer answer(nullptr, 1);
-        action->trigger();
-        EXPECT_TRUE(answer.answered) << editor.title;
-        EXPECT_EQ(answer.title, QString::fromLatin1(editor.title));
-    }
-    EXPECT_TRUE(document().gameData() == before);
-    EXPECT_FALSE(document().IsModified());
-    EXPECT_FALSE(frame().isWindowModified());
-}
 
 TEST_F(PixelEditorCommandsTest, ATileEditOnASharedPageReachesEveryCopyAndSurvivesSaveAndOpen) {
     frame().view().levelField().setValue(kEditedLevel);

@@ -2,6 +2,7 @@
 
 #include "DemoCartridge.h"
 #include "gamedata/GameData.h"
+#include "graphics/NesColours.h"
 #include "tests/canvas/CanvasTestSupport.h"
 
 #include <QTest>
@@ -63,6 +64,11 @@ void ClickPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton butto
 void ClickColourCell(QWidget& selector, QRect cell, Qt::MouseButton button) {
     SendMouse(selector, QEvent::MouseButtonPress, cell.center(), button);
     SendMouse(selector, QEvent::MouseButtonRelease, cell.center(), button);
+}
+
+QRgb NesColour(int n) {
+    const NesRgb& c = NesColourTable[static_cast<std::size_t>(n & 0x3F)];
+    return qRgb(c.red, c.green, c.blue);
 }
 
 std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile) {

@@ -74,6 +74,9 @@ void ClickPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton butto
 // A press and release on cell of a colour selector (left or right button).
 void ClickColourCell(QWidget& selector, QRect cell, Qt::MouseButton button = Qt::LeftButton);
 
+// NES colour n (0-63) as a pixel editor's or colour selector's colour table has it.
+QRgb NesColour(int n);
+
 // The 16 bytes of tile t of a level's tiles, as a cell pattern.
 std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile);
 

@@ -5,7 +5,6 @@
 #include "editors/CColourSelectorControl.h"
 #include "editors/CPaletteEditorDlg.h"
 #include "editors/CPixelEditorControl.h"
-#include "graphics/NesColours.h"
 
 #include <QHeaderView>
 #include <QTest>
@@ -32,11 +31,6 @@ constexpr std::array<Colours, 5> kEffects{{{0x00, 0x81, 0x8C, 0x80},
 Colours RowColours(int row) {
     return {static_cast<std::uint8_t>(3 * row), static_cast<std::uint8_t>(3 * row + 1),
             static_cast<std::uint8_t>(3 * row + 2), 0x0F};
-}
-
-QRgb Nes(int colour) {
-    const NesRgb& c = NesColourTable[static_cast<std::size_t>(colour & 0x3F)];
-    return qRgb(c.red, c.green, c.blue);
 }
 
 class PaletteEditorTest : public ::testing::Test {
@@ -100,7 +94,8 @@ protected:
                 << r;
         }
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(SwatchColour(row, k), Nes(colours[static_cast<std::size_t>(k)])) << k;
+            EXPECT_EQ(SwatchColour(row, k), test::NesColour(colours[static_cast<std::size_t>(k)]))
+                << k;
         }
     }
 
@@ -137,7 +132,7 @@ TEST_F(PaletteEditorTest, OpensOnRow0WithItsEffectLeft1Right0AndPaint) {
     EXPECT_EQ(selector().height(), 64);
     ASSERT_EQ(selector().cellCount(), 64);
     EXPECT_EQ(selector().columns(), 16);
-    EXPECT_EQ(selector().colours()[0x21], Nes(0x21));
+    EXPECT_EQ(selector().colours()[0x21], test::NesColour(0x21));
     EXPECT_EQ(selector().GetLeftSelection(), 1);
     EXPECT_EQ(selector().GetRightSelection(), 0);
 
@@ -155,7 +150,8 @@ TEST_F(PaletteEditorTest, OpensOnRow0WithItsEffectLeft1Right0AndPaint) {
     EXPECT_EQ(list().columnWidth(2), 24);
     EXPECT_EQ(list().SelectedRow(20), 0);
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(SwatchColour(5, k), Nes(RowColours(5)[static_cast<std::size_t>(k)])) << k;
+        EXPECT_EQ(SwatchColour(5, k), test::NesColour(RowColours(5)[static_cast<std::size_t>(k)]))
+            << k;
     }
     EXPECT_EQ(dialog.workingCopy(), *original_);
 }
@@ -206,14 +202,14 @@ TEST_F(PaletteEditorTest, PaintingAStripCellSetsThatColourAndItsSwatchAtOnce) {
     EXPECT_EQ(Working(5), expected);
     EXPECT_EQ(dialog_->undoStack().undoText(),
               QStringLiteral("Palette Set #2, Pal #2: colour 2 = $21"));
-    EXPECT_EQ(SwatchColour(5, 2), Nes(0x21));
+    EXPECT_EQ(SwatchColour(5, 2), test::NesColour(0x21));
     // The right button paints the right colour.
     ChooseColour(0x30, Qt::RightButton);
     EXPECT_EQ(strip().rightColour(), 0x30);
     test::ClickPixel(strip(), 0, 0, Qt::RightButton);
     expected[0] = 0x30;
     EXPECT_EQ(Working(5), expected);
-    EXPECT_EQ(SwatchColour(5, 0), Nes(0x30));
+    EXPECT_EQ(SwatchColour(5, 0), test::NesColour(0x30));
     EXPECT_EQ(Steps(), 2);
     // Only those two bytes of the level changed.
     LevelRecord level = *original_;
@@ -357,7 +353,7 @@ TEST_F(PaletteEditorTest, UndoAndRedoWalkColoursEffectsAndPastes) {
         ExpectShownAsWorking();
         // The other rows' swatches show the working copy too.
         for (int row : {4, 13}) {
-            EXPECT_EQ(SwatchColour(row, 1), Nes(Working(row)[1])) << row;
+            EXPECT_EQ(SwatchColour(row, 1), test::NesColour(Working(row)[1])) << row;
         }
     }
     for (int i = 1; i <= 4; ++i) {

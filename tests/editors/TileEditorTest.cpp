@@ -8,7 +8,6 @@
 #include "editors/CTileEditorDlg.h"
 #include "editors/CTileImportDlg.h"
 #include "gamedata/GameData.h"
-#include "graphics/NesColours.h"
 #include "tools/DemoCartridge.h"
 
 #include <QHeaderView>
@@ -57,11 +56,6 @@ Tile Distinct(int tile) {
         bytes[i] = static_cast<std::uint8_t>(tile * 31 + static_cast<int>(i) * 7 + 1);
     }
     return bytes;
-}
-
-QRgb Nes(int colour) {
-    const NesRgb& c = NesColourTable[static_cast<std::size_t>(colour & 0x3F)];
-    return qRgb(c.red, c.green, c.blue);
 }
 
 class TileEditorTest : public ::testing::Test {
@@ -144,7 +138,8 @@ TEST_F(TileEditorTest, OpensOnTile0Row0PaintLeft1Right0NoShadingGridShown) {
     EXPECT_EQ(pixels().size(), QSize(132, 132));
     EXPECT_EQ(pixels().ReadTile(), Distinct(0));
     EXPECT_EQ(pixels().colourTable(),
-              (std::vector<QRgb>{Nes(0x0D), Nes(0x11), Nes(0x2A), Nes(0x38)}));
+              (std::vector<QRgb>{test::NesColour(0x0D), test::NesColour(0x11),
+                                 test::NesColour(0x2A), test::NesColour(0x38)}));
     EXPECT_EQ(selector().rows(), 2);
     EXPECT_EQ(selector().cellCount(), 4);
     EXPECT_EQ(selector().GetLeftSelection(), 1);
@@ -393,7 +388,8 @@ TEST_F(TileEditorTest, APaletteRowIsWhatTheTilesAreShownWithAfterEveryChange) {
     PickRow(7);
     EXPECT_EQ(dialog_->selectedPaletteRow(), 7);
     ExpectOverviewInRow(7);
-    const std::vector<QRgb> row7{Nes(0x0F), Nes(0x21), Nes(0x16), Nes(0x30)};
+    const std::vector<QRgb> row7{test::NesColour(0x0F), test::NesColour(0x21),
+                                 test::NesColour(0x16), test::NesColour(0x30)};
     EXPECT_EQ(pixels().colourTable(), row7);
     EXPECT_EQ(selector().colours(), row7);
     // The tool's colours and the selector's selections stay.
