@@ -15,6 +15,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace korvane {
 
 namespace {
@@ -179,7 +181,13 @@ void CPaletteEditorDlg::RefreshFromWorkingCopy() {
     CEditorDialog::RefreshFromWorkingCopy();
     ShowChangedRows();
     ShowEffect();
-    LoadStrip();
+    // The strip after its own change already shows the working copy: reloading it would end a
+    // paint drag along it after the first colour.
+    const auto colours = PaletteRowColours(workingCopy(), selectedPaletteRow());
+    const StripColours shown = strip_->ReadStrip();
+    if (!std::equal(colours.begin(), colours.end(), shown.begin())) {
+        LoadStrip();
+    }
 }
 
 } // namespace korvane

@@ -224,6 +224,24 @@ TEST_F(PaletteEditorTest, PaintingAStripCellSetsThatColourAndItsSwatchAtOnce) {
     EXPECT_EQ(*level_, level);
 }
 
+TEST_F(PaletteEditorTest, APaintDragAlongTheStripPaintsEachColourAsItsOwnStep) {
+    Open();
+    PickRow(12);
+    ChooseColour(0x2A);
+    test::PressPixel(strip(), 0, 0);
+    for (int k = 1; k < 4; ++k) {
+        test::DragToPixel(strip(), k, 0);
+    }
+    test::ReleasePixel(strip(), 3, 0);
+    EXPECT_EQ(Working(12), (Colours{0x2A, 0x2A, 0x2A, 0x2A}));
+    EXPECT_EQ(Steps(), 4);
+    EXPECT_EQ(dialog_->undoStack().undoText(),
+              QStringLiteral("Palette Set #4, Pal #1: colour 3 = $2A"));
+    Undo();
+    EXPECT_EQ(Working(12), (Colours{0x2A, 0x2A, 0x2A, 0x0F}));
+    ExpectShownAsWorking();
+}
+
 TEST_F(PaletteEditorTest, ARowPickShowsItsColoursAndEffectAndKeepsTheTool) {
     Open();
     Click(1035);
