@@ -32,7 +32,7 @@ constexpr int kToolColumns = 4;
 // The 256 tiles, 16 x 16 cells at scale 2, one grid line per tile, a one-cell frame.
 constexpr CanvasLayout kOverviewLayout{16, 16, 2, 1, 16, 16, 1, 16};
 
-// The two Highlights items and the selectors they give.
+// The first of the two Highlights items, "No shading"; the second shows the unused tiles.
 constexpr int kNoShadingChoice = 0;
 
 // The bytes of count tiles from tile first on.
