@@ -54,7 +54,7 @@ int RunOperation(LevelRecord& rec, const std::uint8_t* op) {
     case 2:
         return static_cast<int>(rec.ReplaceHallway(h, std::span(rooms).first(op[3] % 17), hallway));
     case 3:
-        return rec.SetHallwayRoom(h, i, op[3]);
+        return static_cast<int>(rec.SetHallwayRoom(h, i, op[3]));
     case 4:
         return rec.AddEnemy(packed);
     case 5:
