@@ -111,9 +111,12 @@ void HallwayOverlay::Draw(const SurfaceLock& lock, const LevelRecord& level,
 
 const QFont& HallwayOverlay::LabelFont() {
     if (!font_) {
+        // "Letter Gothic MT" where it is installed, else the fixed-pitch bold faces the setup
+        // script installs.
         QFont font;
-        font.setFamilies(
-            QStringList{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+        font.setFamilies(QStringList{QString::fromLatin1(kLabelFontFace),
+                                     QStringLiteral("DejaVu Sans Mono"),
+                                     QStringLiteral("Liberation Mono")});
         font.setStyleHint(QFont::Monospace);
         font.setFixedPitch(true);
         font.setPixelSize(16);
