@@ -14,7 +14,7 @@ namespace korvane {
 inline constexpr const char* kReadOnlyMessage =
     "The file has the read-only attribute, Korvane can't work with it";
 
-// The pieces one after the other.
+// The pieces one after the other, in one allocation.
 std::string JoinText(std::initializer_list<std::string_view> pieces);
 // The path in double quotes.
 std::string QuotedPath(std::string_view path);

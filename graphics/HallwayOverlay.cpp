@@ -166,9 +166,10 @@ const HallwayOverlay::LabelPixels& HallwayOverlay::Label(const QString& text,
                               static_cast<int>((gdiColour >> 16) & 0xFF)));
         painter.drawText(baseX + 1, baseY + 1, text);
     }
-    label.colours.resize(static_cast<std::size_t>(label.width) *
-                         static_cast<std::size_t>(label.height));
-    label.colours565.resize(label.colours.size());
+    const std::size_t pixels =
+        static_cast<std::size_t>(label.width) * static_cast<std::size_t>(label.height);
+    label.colours.assign(pixels, kNoInk);
+    label.colours565.assign(pixels, 0);
     for (int y = 0; y < label.height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
         for (int x = 0; x < label.width; ++x) {
