@@ -216,7 +216,8 @@ bool CKorvaneView::OpenEditor(int commandId) {
     if (editor->editsEnemyGraphics) {
         enemyGraphics = std::make_unique<EnemyGraphics>(gameData.enemyGraphics);
     }
-    EditorSession session{display_, *working, enemyGraphics.get(), level_, hallway_, window()};
+    EditorSession session{display_, *working, enemyGraphics.get(), level_, hallway_,
+                          window(), &gameData};
     if (!editor->run(session)) {
         return false;
     }

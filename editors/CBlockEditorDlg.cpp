@@ -2,9 +2,9 @@
 
 #include "CCanvasControl.h"
 #include "CColourListControl.h"
-#include "CPaletteSwatchImage.h"
 #include "EditorControlIds.h"
 #include "HighlightList.h"
+#include "PaletteRows.h"
 
 #include <QComboBox>
 
@@ -14,11 +14,7 @@ namespace {
 
 static_assert(sizeof(Block) == 5, "a block is its four tile numbers and its attribute byte");
 
-constexpr int kPalettes = 4;
-constexpr int kIndexColumn = 0;
-constexpr int kSwatchColumn = 1;
-constexpr int kEffectColumn = 2;
-constexpr int kEffectColumnWidth = 24;
+constexpr int kPalettes = kPalettesPerSet;
 constexpr int kPaletteListWidth = 200;
 constexpr std::uint8_t kPaletteBits = 0x0F; // the palette row as shown: bits 2-3 included
 constexpr std::uint8_t kTypeBits = 0xF0;
@@ -51,9 +47,7 @@ CBlockEditorDlg::CBlockEditorDlg(DisplayContext& display, LevelRecord& level, QW
     paletteList_ = new CColourListControl(this);
     paletteList_->setObjectName(ids::ControlObjectName(ids::kPaletteList));
     paletteList_->setFixedWidth(kPaletteListWidth);
-    paletteList_->SetUpColumns(kPalettes, {{tr("Index"), CColourListControl::kRestOfWidth},
-                                           {tr("Palette"), CPaletteSwatchImage::kWidth},
-                                           {tr("Fx"), kEffectColumnWidth}});
+    SetUpPaletteRowColumns(*paletteList_, kPalettes);
     FillPaletteList();
     connect(paletteList_, &CColourListControl::clicked, this, &CBlockEditorDlg::PaletteRowClicked);
 
@@ -103,16 +97,7 @@ void CBlockEditorDlg::SelectedItemChanged() {
 void CBlockEditorDlg::FillPaletteList() {
     const PaletteSet& set = workingCopy().paletteSets[static_cast<std::size_t>(paletteSet())];
     for (int p = 0; p < kPalettes; ++p) {
-        paletteList_->SetCellText(
-            QStringLiteral("Set #%1, Pal #%2").arg(paletteSet() + 1).arg(p + 1), kIndexColumn, p);
-        CPaletteSwatchImage swatch;
-        swatch.MakePalette(set, p);
-        paletteList_->SetCellImage(swatch, kSwatchColumn, p);
-        paletteList_->SetCellText(
-            QStringLiteral("%1")
-                .arg(set.effectCodes()[static_cast<std::size_t>(p)], 2, 16, QLatin1Char('0'))
-                .toUpper(),
-            kEffectColumn, p);
+        ShowPaletteRow(*paletteList_, p, set, paletteSet(), p);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "CColourSelectorControl.h"
 
-#include "PixelControlIds.h"
+#include "EditorControlIds.h"
 #include "graphics/NesColours.h"
 
 #include <QMouseEvent>
@@ -32,7 +32,7 @@ QRect Span(int left, int top, int right, int bottom) {
 
 CColourSelectorControl::CColourSelectorControl(int controlId, QWidget* parent)
     : QWidget(parent), controlId_(controlId) {
-    setObjectName(pixelid::ObjectName(controlId));
+    setObjectName(ids::ControlObjectName(controlId));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     SetRows(kDefaultRows);

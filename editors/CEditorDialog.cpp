@@ -4,6 +4,7 @@
 #include "CEditCommand.h"
 #include "CPaletteSwatchImage.h"
 #include "EditorControlIds.h"
+#include "HexText.h"
 #include "HighlightList.h"
 #include "graphics/CPixelImage.h"
 
@@ -38,11 +39,6 @@ std::uint32_t ButtonFaceColour() {
     return static_cast<std::uint32_t>(face.red()) |
            (static_cast<std::uint32_t>(face.green()) << 8) |
            (static_cast<std::uint32_t>(face.blue()) << 16);
-}
-
-// "7F": a byte as two upper-case hexadecimal digits.
-QString HexByte(int value) {
-    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace
@@ -495,7 +491,7 @@ void CEditorDialog::ClickCell(int cell) {
         const int item = selectedItem_;
         const auto part = static_cast<std::uint8_t>(selectedPart_);
         const QString text = tr("Paint %1 $%2 into %3 %4, %5 %6")
-                                 .arg(unit_.partName, HexByte(part), unit_.itemName)
+                                 .arg(unit_.partName, HexByteText(part), unit_.itemName)
                                  .arg(item)
                                  .arg(unit_.cellName)
                                  .arg(cell);

@@ -144,6 +144,9 @@ protected:
     // hallway canvas gives SetHallway here).
     void RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw,
                         LayerRoutine load = {});
+    // A 36 x 28 push button named "id<controlId>" with the tool picture of the bitmap resource
+    // (its number in the "bitmap" property). The Create helpers below are made with it.
+    QPushButton* CreateToolButton(int controlId, int resourceId, const QString& toolTip);
     QPushButton* CreatePaintButton();
     QPushButton* CreateDropperButton();
     QPushButton* CreateCopyButton();
@@ -266,7 +269,6 @@ private:
 
     const RegisteredCanvas* Find(const CCanvasControl& canvas) const;
     bool HasUnit() const { return static_cast<bool>(unit_.bytes); }
-    QPushButton* CreateToolButton(int controlId, int resourceId, const QString& toolTip);
     void AfterUndoOrRedo();
     void UpdateUndoButtons();
 

@@ -1,6 +1,6 @@
 #include "CPixelEditorControl.h"
 
-#include "PixelControlIds.h"
+#include "EditorControlIds.h"
 #include "graphics/NesColours.h"
 
 #include <QMouseEvent>
@@ -31,7 +31,7 @@ CPixelEditorControl::CPixelEditorControl(int controlId, QWidget* parent)
       paintCursor_(CanvasCursors::Cursor(CanvasPointer::Paint)),
       bucketCursor_(CanvasCursors::Cursor(CanvasPointer::ThirdTool)),
       dropperCursor_(CanvasCursors::Cursor(CanvasPointer::Dropper)) {
-    setObjectName(pixelid::ObjectName(controlId));
+    setObjectName(ids::ControlObjectName(controlId));
     // Every paint covers the whole control: frame and cells.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);

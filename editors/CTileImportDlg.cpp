@@ -2,7 +2,7 @@
 
 #include "CCanvasControl.h"
 #include "CCenteredFileDialog.h"
-#include "PixelControlIds.h"
+#include "EditorControlIds.h"
 #include "gamedata/UserReporter.h"
 #include "graphics/DisplayLayer.h"
 
@@ -37,23 +37,23 @@ CTileImportDlg::CTileImportDlg(DisplayContext& display, QWidget* parent)
       chooser_(ChooseCartridge) {
     setWindowTitle(QString::fromLatin1(kTileImportTitle));
 
-    canvas_ = new CCanvasControl(display_, pixelid::kTileCanvas, this);
-    canvas_->setObjectName(pixelid::ObjectName(pixelid::kTileCanvas));
+    canvas_ = new CCanvasControl(display_, ids::kTilesCanvas, this);
+    canvas_->setObjectName(ids::ControlObjectName(ids::kTilesCanvas));
     auto* importButton = new QPushButton(QStringLiteral("Import other game"), this);
-    importButton->setObjectName(pixelid::ObjectName(pixelid::kImportOtherGame));
+    importButton->setObjectName(ids::ControlObjectName(ids::kImportOtherGame));
     auto* bankLabel = new QLabel(QStringLiteral("Bank #"), this);
     bankField_ = new QSpinBox(this);
-    bankField_->setObjectName(pixelid::ObjectName(pixelid::kBankNumber));
+    bankField_->setObjectName(ids::ControlObjectName(ids::kBankField));
     // Until a file is loaded there is no slice to choose.
     bankField_->setRange(0, 0);
     bankField_->setEnabled(false);
     bankLabel->setBuddy(bankField_);
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(pixelid::ObjectName(pixelid::kOk));
+    okButton_->setObjectName(ids::ControlObjectName(ids::kOk));
     okButton_->setDefault(true);
     okButton_->setEnabled(false);
     auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(pixelid::ObjectName(pixelid::kCancel));
+    cancelButton->setObjectName(ids::ControlObjectName(ids::kCancel));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(canvas_, 0, 0, 5, 1, Qt::AlignTop);

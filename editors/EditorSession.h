@@ -11,6 +11,7 @@ class QWidget;
 namespace korvane {
 
 class DisplayContext;
+class GameData;
 
 struct EditorSession {
     DisplayContext& display;
@@ -19,6 +20,8 @@ struct EditorSession {
     int levelNumber;
     int hallway;     // the opener's current hallway
     QWidget* parent; // the window the dialog belongs to, or null
+    // The whole model, to read only (the tile editor tells who shares the level's tile pages).
+    const GameData* gameData = nullptr;
 };
 
 } // namespace korvane

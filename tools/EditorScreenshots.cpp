@@ -1,6 +1,6 @@
 // Takes a picture of each editor dialog on the demo cartridge: opens it on a level, does what a
 // user would do for a moment (picks an item and a part, paints, moves the pointer over the
-// edit canvas) and saves the dialog as a PNG.
+// edit canvas) and saves the dialog as a PNG; also "Tiles import" with the demo cartridge loaded.
 //   korvane-screenshots OUTPUT_FOLDER [LEVEL]
 // A new editor gets its pictures by a row in kEditors.
 
@@ -8,7 +8,13 @@
 #include "editors/CAssemblyEditorDlg.h"
 #include "editors/CBlockEditorDlg.h"
 #include "editors/CCanvasControl.h"
+#include "editors/CColourListControl.h"
+#include "editors/CColourSelectorControl.h"
+#include "editors/CPaletteEditorDlg.h"
+#include "editors/CPixelEditorControl.h"
 #include "editors/CRoomEditorDlg.h"
+#include "editors/CTileEditorDlg.h"
+#include "editors/CTileImportDlg.h"
 #include "editors/EditorControlIds.h"
 #include "gamedata/GameData.h"
 #include "gamedata/UserReporter.h"
@@ -20,8 +26,11 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -72,6 +81,32 @@ void Hover(CEditorDialog& dialog, int canvasId, int column, int row, int itemPix
          QPoint(column * itemPixels + itemPixels / 2, row * itemPixels + itemPixels / 2));
 }
 
+template <class Control> Control& Find(QWidget& dialog, int controlId) {
+    return *dialog.findChild<Control*>(ids::ControlObjectName(controlId));
+}
+
+// A press (and release) with the button at the middle of a rectangle of a control.
+void ClickAt(QWidget& widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), QPointF(widget.mapToGlobal(pos)),
+                      button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), QPointF(widget.mapToGlobal(pos)),
+                        button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &release);
+}
+
+// A palette list row clicked (rows of 16 pixels).
+void ClickRow(CEditorDialog& dialog, int row) {
+    ClickAt(*Find<CColourListControl>(dialog, ids::kPaletteList).viewport(),
+            QPoint(8, row * 16 + 8));
+}
+
+// A pixel of a pixel editor or strip painted with the left button.
+void PaintPixel(CEditorDialog& dialog, int x, int y) {
+    auto& pixels = Find<CPixelEditorControl>(dialog, ids::kPixelEditor);
+    ClickAt(pixels, pixels.CellRect(x, y).center());
+}
+
 const std::vector<EditorPicture> kEditors{
     {"block-editor.png", &Open<CBlockEditorDlg>,
      [](CEditorDialog& dialog) {
@@ -95,6 +130,24 @@ const std::vector<EditorPicture> kEditors{
          Click(dialog, ids::kRoomEditCanvas, 4, 4, 32);
          Hover(dialog, ids::kRoomEditCanvas, 5, 4, 32);
      }},
+    {"tile-editor.png", &Open<CTileEditorDlg>,
+     [](CEditorDialog& dialog) {
+         Click(dialog, ids::kTilesCanvas, 3, 2, 16); // tile 0x23
+         ClickRow(dialog, 2);
+         auto& colours = Find<CColourSelectorControl>(dialog, ids::kColourSelector);
+         ClickAt(colours, colours.CellRect(3).center());
+         for (int i = 0; i < 8; ++i) {
+             PaintPixel(dialog, i, i);
+         }
+         Hover(dialog, ids::kTilesCanvas, 3, 2, 16);
+     }},
+    {"palette-editor.png", &Open<CPaletteEditorDlg>,
+     [](CEditorDialog& dialog) {
+         ClickRow(dialog, 5);
+         auto& colours = Find<CColourSelectorControl>(dialog, ids::kColourSelector);
+         ClickAt(colours, colours.CellRect(0x21).center());
+         PaintPixel(dialog, 2, 0);
+     }},
 };
 
 void Settle(int milliseconds) {
@@ -103,6 +156,33 @@ void Settle(int milliseconds) {
     while (timer.elapsed() < milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
+}
+
+// "Tiles import" with the demo cartridge itself loaded, at its first character bank.
+bool TakeTileImportPicture(DisplayContext& display, const QDir& folder) {
+    QTemporaryDir scratch;
+    const QString cartridge = scratch.filePath(QStringLiteral("demo.nes"));
+    std::string error;
+    if (!scratch.isValid() || !WriteDemoCartridge(cartridge.toStdString(), 1, error)) {
+        std::fprintf(stderr, "cannot write the demo cartridge: %s\n", error.c_str());
+        return false;
+    }
+    CTileImportDlg dialog(display);
+    dialog.show();
+    Settle(200);
+    if (!dialog.LoadFile(cartridge)) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(cartridge));
+        return false;
+    }
+    Find<QSpinBox>(dialog, ids::kBankField).setValue(128);
+    Settle(200);
+    const QString path = folder.filePath(QStringLiteral("tile-import.png"));
+    if (!dialog.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog.width(), dialog.height());
+    return true;
 }
 
 } // namespace
@@ -145,6 +225,7 @@ int main(int argc, char** argv) {
         }
         std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog->width(), dialog->height());
     }
+    ok = TakeTileImportPicture(display, folder) && ok;
     for (const RecordingReporter::Message& message : reporter.messages) {
         std::fprintf(stderr, "%s\n", message.text.c_str());
         ok = false;

@@ -2,13 +2,20 @@
 // the edit canvas, from the mouse event to every canvas that shows the change redrawn and
 // presented, and one Undo from its button to the same. Also what the undo steps hold: the
 // memory of 1,000 single-byte steps (counters undo_bytes, as the steps count it, and
-// heap_bytes, as the heap grew; both also on standard error).
+// heap_bytes, as the heap grew; both also on standard error). In the tile editor, one mouse
+// move of a paint stroke (the pixel set, the tile stored, the overview redrawn, both presented);
+// in the palette editor, one colour painted (the step, the strip and the list row presented).
 
 #include "DemoCartridge.h"
 #include "editors/CAssemblyEditorDlg.h"
 #include "editors/CBlockEditorDlg.h"
 #include "editors/CCanvasControl.h"
+#include "editors/CColourListControl.h"
+#include "editors/CColourSelectorControl.h"
+#include "editors/CPaletteEditorDlg.h"
+#include "editors/CPixelEditorControl.h"
 #include "editors/CRoomEditorDlg.h"
+#include "editors/CTileEditorDlg.h"
 #include "editors/EditorControlIds.h"
 #include "gamedata/GameData.h"
 #include "gamedata/UserReporter.h"
@@ -188,6 +195,109 @@ void BM_UndoMemoryOf1000Steps(benchmark::State& state) {
                  stepBytes, heapBytes);
 }
 
+void SendMouse(QWidget& widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(pos), QPointF(widget.mapToGlobal(pos)), button, held,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &event);
+}
+
+// A demo level's editor of the given kind, shown, with a display that records failures.
+template <class Dialog> class PixelSession {
+public:
+    PixelSession() : display_(32, &reporter_) {
+        auto gameData = std::make_unique<GameData>();
+        gameData->Decode(*MakeDemoCartridge(1));
+        level_ = std::make_unique<LevelRecord>(gameData->levels[1]);
+        dialog_ = std::make_unique<Dialog>(display_, *level_);
+        dialog_->show();
+        QCoreApplication::processEvents();
+    }
+    template <class Control> Control& Find(int id) {
+        return *dialog_->template findChild<Control*>(ids::ControlObjectName(id));
+    }
+    Dialog& dialog() { return *dialog_; }
+    bool failed() const { return !reporter_.messages.empty(); }
+
+private:
+    RecordingReporter reporter_;
+    DisplayContext display_;
+    std::unique_ptr<LevelRecord> level_;
+    std::unique_ptr<Dialog> dialog_;
+};
+
+// A paint stroke over tile 0 that never ends: each timed move enters the next pixel, which then
+// takes the left colour. After all 64 pixels the stroke ends (a step) and the next one paints
+// with the other colour, untimed.
+void BM_TileStrokeMove(benchmark::State& state) {
+    PixelSession<CTileEditorDlg> session;
+    auto& pixels = session.Find<CPixelEditorControl>(ids::kPixelEditor);
+    auto& overview = session.Find<CCanvasControl>(ids::kTilesCanvas);
+    auto& selector = session.Find<CColourSelectorControl>(ids::kColourSelector);
+    // Tile 0 all colour 1 first, so that every timed move changes a pixel.
+    session.Find<QPushButton>(ids::kFillErase).click();
+    int pixel = 0;
+    int colour = 1;
+    auto startStroke = [&] {
+        colour = 3 - colour;
+        const QPoint cell = selector.CellRect(colour).center();
+        SendMouse(selector, QEvent::MouseButtonPress, cell, Qt::LeftButton);
+        SendMouse(selector, QEvent::MouseButtonRelease, cell, Qt::NoButton);
+        SendMouse(pixels, QEvent::MouseButtonPress, pixels.CellRect(0, 0).center(), Qt::LeftButton);
+        pixel = 1;
+    };
+    startStroke();
+    for (auto _ : state) {
+        if (pixel == 64) {
+            SendMouse(pixels, QEvent::MouseButtonRelease, pixels.CellRect(7, 7).center(),
+                      Qt::NoButton);
+            startStroke();
+        }
+        QCoreApplication::processEvents();
+        const QRect cell = pixels.CellRect(pixel % 8, pixel / 8);
+        const auto start = std::chrono::steady_clock::now();
+        SendMouse(pixels, QEvent::MouseMove, cell.center(), Qt::LeftButton);
+        pixels.repaint(cell);
+        overview.repaint(0, 0, overview.clientWidth(), overview.clientHeight());
+        state.SetIterationTime(SecondsSince(start));
+        ++pixel;
+    }
+    SendMouse(pixels, QEvent::MouseButtonRelease, pixels.CellRect(0, 0).center(), Qt::NoButton);
+    if (session.failed() || session.dialog().undoStack().count() == 0) {
+        state.SkipWithError("display error or no step");
+    }
+}
+
+// One click on colour 0 of the palette strip, painting it with the other of two NES colours:
+// one step, the strip and the list's row shown again.
+void BM_PaletteColourPaint(benchmark::State& state) {
+    PixelSession<CPaletteEditorDlg> session;
+    auto& strip = session.Find<CPixelEditorControl>(ids::kPixelEditor);
+    auto& selector = session.Find<CColourSelectorControl>(ids::kColourSelector);
+    auto& list = session.Find<CColourListControl>(ids::kPaletteList);
+    const QPoint cell = strip.CellRect(0, 0).center();
+    int colour = 0x21;
+    for (auto _ : state) {
+        colour = colour == 0x21 ? 0x16 : 0x21;
+        const QPoint choice = selector.CellRect(colour).center();
+        SendMouse(selector, QEvent::MouseButtonPress, choice, Qt::LeftButton);
+        SendMouse(selector, QEvent::MouseButtonRelease, choice, Qt::NoButton);
+        QCoreApplication::processEvents();
+        const auto start = std::chrono::steady_clock::now();
+        SendMouse(strip, QEvent::MouseButtonPress, cell, Qt::LeftButton);
+        SendMouse(strip, QEvent::MouseButtonRelease, cell, Qt::NoButton);
+        strip.repaint();
+        list.viewport()->repaint(list.RowRect(0));
+        state.SetIterationTime(SecondsSince(start));
+        if (session.dialog().undoStack().count() > 1000) {
+            session.dialog().undoStack().clear();
+        }
+    }
+    if (session.failed() || session.dialog().workingCopy().paletteSets[0].bytes[0] != colour) {
+        state.SkipWithError("display error or no colour painted");
+    }
+}
+
 BENCHMARK_CAPTURE(BM_PaintClick, block, &kBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PaintClick, assembly, &kAssembly)
     ->UseManualTime()
@@ -196,6 +306,8 @@ BENCHMARK_CAPTURE(BM_PaintClick, room, &kRoom)->UseManualTime()->Unit(benchmark:
 BENCHMARK_CAPTURE(BM_Undo, block, &kBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Undo, assembly, &kAssembly)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Undo, room, &kRoom)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TileStrokeMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaletteColourPaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoMemoryOf1000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

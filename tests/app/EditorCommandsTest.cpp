@@ -1,6 +1,7 @@
-// The main view opens the real block, assembly and room editors: the toolbar commands, the
+// The main view opens the real editors: the toolbar commands, the
 // modal run answered from outside, and OK marking the document only when the level changed.
 #include "AppTestSupport.h"
+#include "ModalAnswer.h"
 
 #include "app/CKorvaneView.h"
 #include "app/CMainFrame.h"
@@ -22,37 +23,6 @@
 
 namespace korvane::test {
 namespace {
-
-// Once the modal editor runs, does what the user does in it and ends it with OK (1) or
-// Cancel (2). Records the dialog it found.
-class ModalAnswer {
-public:
-    ModalAnswer(std::function<void(CEditorDialog&)> act, int button)
-        : act_(std::move(act)), button_(button) {
-        QTimer::singleShot(0, &guard_, [this] { Answer(); });
-    }
-    QString title;
-    bool answered = false;
-
-private:
-    void Answer() {
-        auto* dialog = qobject_cast<CEditorDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            // Not up yet: look again once the event loop has run.
-            QTimer::singleShot(10, &guard_, [this] { Answer(); });
-            return;
-        }
-        title = dialog->windowTitle();
-        if (act_) {
-            act_(*dialog);
-        }
-        answered = true;
-        dialog->findChild<QPushButton*>(QStringLiteral("id%1").arg(button_))->click();
-    }
-    std::function<void(CEditorDialog&)> act_;
-    int button_;
-    QObject guard_; // no answer is looked for once this is gone
-};
 
 void ClickCanvas(CEditorDialog& dialog, int canvasId, QPoint pos) {
     auto* canvas = dialog.findChild<CCanvasControl*>(QStringLiteral("id%1").arg(canvasId));
@@ -81,7 +51,9 @@ TEST_F(EditorCommandsTest, EachLayerEditorOpensFromItsCommandAndOkWithoutChanges
         const char* title;
     } editors[] = {{cmd::kBlockEditor, "Block Editor"},
                    {cmd::kAssemblyEditor, "Assembly Editor"},
-                   {cmd::kRoomEditor, "Room Editor"}};
+                   {cmd::kRoomEditor, "Room Editor"},
+                   {cmd::kTileEditor, "Tile Editor"},
+                   {cmd::kPaletteEditor, "Palette Editor"}};
     const GameData before = document().gameData();
     for (const auto& editor : editors) {
         QAction* action = frame().action(editor.command);

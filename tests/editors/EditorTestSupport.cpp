@@ -2,6 +2,7 @@
 
 #include "DemoCartridge.h"
 #include "gamedata/GameData.h"
+#include "graphics/NesColours.h"
 #include "tests/canvas/CanvasTestSupport.h"
 
 #include <QTest>
@@ -41,6 +42,33 @@ void Choose(QComboBox& combo, int index) {
 
 void ScrollToEnd(CCanvasControl& canvas) {
     canvas.scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+}
+
+void PressPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    SendMouse(pixels, QEvent::MouseButtonPress, pixels.CellRect(x, y).center(), button);
+}
+
+void DragToPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    SendMouse(pixels, QEvent::MouseMove, pixels.CellRect(x, y).center(), Qt::NoButton, button);
+}
+
+void ReleasePixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    SendMouse(pixels, QEvent::MouseButtonRelease, pixels.CellRect(x, y).center(), button);
+}
+
+void ClickPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button) {
+    PressPixel(pixels, x, y, button);
+    ReleasePixel(pixels, x, y, button);
+}
+
+void ClickColourCell(QWidget& selector, QRect cell, Qt::MouseButton button) {
+    SendMouse(selector, QEvent::MouseButtonPress, cell.center(), button);
+    SendMouse(selector, QEvent::MouseButtonRelease, cell.center(), button);
+}
+
+QRgb NesColour(int n) {
+    const NesRgb& c = NesColourTable[static_cast<std::size_t>(n & 0x3F)];
+    return qRgb(c.red, c.green, c.blue);
 }
 
 std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile) {

@@ -6,6 +6,7 @@
 #include "editors/CCanvasControl.h"
 #include "editors/CColourListControl.h"
 #include "editors/CEditorDialog.h"
+#include "editors/CPixelEditorControl.h"
 #include "editors/EditorControlIds.h"
 #include "gamedata/LevelRecord.h"
 #include "gamedata/UserReporter.h"
@@ -61,6 +62,20 @@ void ClickRow(CColourListControl& list, int row, int rowHeight);
 void Choose(QComboBox& combo, int index);
 // Scrolls a canvas all the way right with its scroll bar.
 void ScrollToEnd(CCanvasControl& canvas);
+
+// Mouse on a pixel editor, at the middle of pixel (x, y): a press, a move with the button held,
+// a release, and all three at one pixel.
+void PressPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button = Qt::LeftButton);
+void DragToPixel(CPixelEditorControl& pixels, int x, int y,
+                 Qt::MouseButton button = Qt::LeftButton);
+void ReleasePixel(CPixelEditorControl& pixels, int x, int y,
+                  Qt::MouseButton button = Qt::LeftButton);
+void ClickPixel(CPixelEditorControl& pixels, int x, int y, Qt::MouseButton button = Qt::LeftButton);
+// A press and release on cell of a colour selector (left or right button).
+void ClickColourCell(QWidget& selector, QRect cell, Qt::MouseButton button = Qt::LeftButton);
+
+// NES colour n (0-63) as a pixel editor's or colour selector's colour table has it.
+QRgb NesColour(int n);
 
 // The 16 bytes of tile t of a level's tiles, as a cell pattern.
 std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile);

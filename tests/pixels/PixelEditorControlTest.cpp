@@ -1,7 +1,6 @@
 // The pixel editor control: sizing, drawing, the three tools with their signals, strokes, double
 // clicks, dragging beyond the edges, the commands and the pointers.
 #include "editors/CPixelEditorControl.h"
-#include "editors/PixelControlIds.h"
 #include "tests/canvas/CanvasTestSupport.h"
 
 #include <QPaintEvent>
