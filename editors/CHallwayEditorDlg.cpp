@@ -211,11 +211,15 @@ void CHallwayEditorDlg::RefreshFromWorkingCopy() {
     const int count = workingCopy().hallwayCount;
     hallway_ = std::clamp(hallway_, 0, std::max(0, count - 1));
     Reload(*hallwayCanvas_);
-    // The rooms canvas draws the rooms, which this editor never changes, but it shades those
-    // the hallways do not use: it takes the new counts when they changed.
-    if (roomsCanvas_->renderer().levelData().roomUse != workingCopy().roomUse) {
-        Reload(*roomsCanvas_);
-        roomsCanvas_->SelectItem(selectedPart());
+    // The rooms canvas draws the rooms, which this editor never changes, but it can shade those
+    // the hallways do not use: it takes the new counts, and draws again only when it shades by
+    // them.
+    LevelRecord& shown = roomsCanvas_->renderer().levelData();
+    if (shown.roomUse != workingCopy().roomUse) {
+        shown.roomUse = workingCopy().roomUse;
+        if (highlightSelector() == kHighlightUnused) {
+            Redraw(*roomsCanvas_);
+        }
     }
     ShowHallwayControls();
 }

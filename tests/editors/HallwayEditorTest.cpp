@@ -386,6 +386,21 @@ TEST_F(HallwayEditorTest, PaintChangesOnlyTheRoomOrder) {
     }
 }
 
+TEST_F(HallwayEditorTest, TheUnusedHighlightFollowsThePaintedRooms) {
+    test::Choose(Find<QComboBox>(*dialog_, 1021), 18);
+    // Room 20 (row 2, column 4) is in no hallway, room 0 in hallway 0.
+    const bool room20Before = roomsCanvas().renderer().cell(4 * 32, 2 * 32).shaded != 0;
+    const bool room0Before = roomsCanvas().renderer().cell(0, 0).shaded != 0;
+    ASSERT_NE(room20Before, room0Before);
+    roomsCanvas().Scroll(ScrollRequest::ThumbTrack, 128);
+    test::ClickItem(roomsCanvas(), 0, 2, kSmallRoomPixels);
+    ASSERT_EQ(dialog_->selectedPart(), 20);
+    ClickPosition(0);
+    EXPECT_EQ(working().roomOrder[0], 20);
+    EXPECT_EQ(roomsCanvas().renderer().cell(4 * 32, 2 * 32).shaded != 0, room0Before);
+    EXPECT_EQ(roomsCanvas().renderer().cell(0, 0).shaded != 0, room20Before);
+}
+
 TEST_F(HallwayEditorTest, TheDropperPicksARoomAndFramesIt) {
     ChooseHallway(2);
     test::ClickButton(*dialog_, 1035);
