@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -253,10 +254,12 @@ void CEnemyPlacementDlg::RefillList() {
     }
     if (rows != rows_) {
         rows_ = rows;
-        list_->SetUpColumns(rows_, {{tr("Room"), CColourListControl::kRestOfWidth},
-                                    {tr("X"), kNumberColumnWidth},
-                                    {tr("Y"), kNumberColumnWidth},
-                                    {tr("En. ID"), kNumberColumnWidth}});
+        list_->SetUpColumns(rows_,
+                            {{tr("Room"), CColourListControl::kRestOfWidth},
+                             {tr("X"), kNumberColumnWidth},
+                             {tr("Y"), kNumberColumnWidth},
+                             {tr("En. ID"), kNumberColumnWidth}},
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     }
     for (int row = 0; row < rows_; ++row) {
         const EnemyPlacement& enemy = level.enemies[static_cast<std::size_t>(first_ + row)];
