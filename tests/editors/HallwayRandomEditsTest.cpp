@@ -64,6 +64,17 @@ int Below(std::mt19937& random, int n) {
     return std::uniform_int_distribution<int>(0, n - 1)(random);
 }
 
+// Undo, or now and then Redo, in the dialog and the model alike.
+void UndoOrRedo(QWidget& dialog, History& model, std::mt19937& random) {
+    if (Below(random, 3) == 0) {
+        test::ClickNamedButton(dialog, "redo");
+        model.Redo();
+    } else {
+        test::ClickNamedButton(dialog, "undo");
+        model.Undo();
+    }
+}
+
 // The hallway editor.
 
 void RunHallwayEditor(LevelRecord level, std::uint32_t seed) {
@@ -227,13 +238,7 @@ void RunHallwayEditor(LevelRecord level, std::uint32_t seed) {
             Find<QCheckBox>(dialog, 1059).click();
             break;
         case 14:
-            if (Below(random, 3) == 0) {
-                test::ClickNamedButton(dialog, "redo");
-                model.Redo();
-            } else {
-                test::ClickNamedButton(dialog, "undo");
-                model.Undo();
-            }
+            UndoOrRedo(dialog, model, random);
             break;
         }
         ASSERT_EQ(dialog.workingCopy(), model.level()) << "step " << step << ", action " << action;
@@ -407,13 +412,7 @@ void RunEnemyEditor(LevelRecord level, std::uint32_t seed) {
             break;
         }
         case 8:
-            if (Below(random, 3) == 0) {
-                test::ClickNamedButton(dialog, "redo");
-                model.Redo();
-            } else {
-                test::ClickNamedButton(dialog, "undo");
-                model.Undo();
-            }
+            UndoOrRedo(dialog, model, random);
             break;
         }
         ASSERT_EQ(dialog.workingCopy(), model.level()) << "step " << step << ", action " << action;

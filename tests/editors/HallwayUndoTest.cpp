@@ -28,26 +28,44 @@ void Redo(QWidget& dialog) {
     test::ClickNamedButton(dialog, "redo");
 }
 
-// Undoes every step back to the first state and redoes them all, checking each state and
-// each step's text in the buttons' tool tips.
-void WalkTheSteps(CEditorDialog& dialog, const std::vector<LevelRecord>& states,
-                  const std::vector<QString>& texts) {
-    ASSERT_EQ(dialog.undoStack().count(), static_cast<int>(texts.size()));
-    auto& undo = test::FindNamed<QPushButton>(dialog, "undo");
-    auto& redo = test::FindNamed<QPushButton>(dialog, "redo");
-    for (std::size_t step = texts.size(); step > 0; --step) {
-        EXPECT_EQ(undo.toolTip(), QStringLiteral("Undo ") + texts[step - 1]);
-        Undo(dialog);
-        EXPECT_EQ(dialog.workingCopy(), states[step - 1]) << "undo " << step;
+// The states a dialog's steps left and their texts, to walk back and forth.
+class Steps {
+public:
+    explicit Steps(CEditorDialog& dialog) : dialog_(dialog), states_{dialog.workingCopy()} {}
+
+    // A step was just made.
+    void Made(const QString& text) {
+        states_.push_back(dialog_.workingCopy());
+        texts_.push_back(text);
+        EXPECT_EQ(dialog_.undoStack().count(), static_cast<int>(texts_.size()))
+            << text.toStdString();
     }
-    EXPECT_FALSE(undo.isEnabled());
-    for (std::size_t step = 1; step <= texts.size(); ++step) {
-        EXPECT_EQ(redo.toolTip(), QStringLiteral("Redo ") + texts[step - 1]);
-        Redo(dialog);
-        EXPECT_EQ(dialog.workingCopy(), states[step]) << "redo " << step;
+
+    // Undoes every step back to the first state and redoes them all, checking each state and
+    // each step's text in the buttons' tool tips.
+    void Walk() {
+        ASSERT_EQ(dialog_.undoStack().count(), static_cast<int>(texts_.size()));
+        auto& undo = test::FindNamed<QPushButton>(dialog_, "undo");
+        auto& redo = test::FindNamed<QPushButton>(dialog_, "redo");
+        for (std::size_t step = texts_.size(); step > 0; --step) {
+            EXPECT_EQ(undo.toolTip(), QStringLiteral("Undo ") + texts_[step - 1]);
+            Undo(dialog_);
+            EXPECT_EQ(dialog_.workingCopy(), states_[step - 1]) << "undo " << step;
+        }
+        EXPECT_FALSE(undo.isEnabled());
+        for (std::size_t step = 1; step <= texts_.size(); ++step) {
+            EXPECT_EQ(redo.toolTip(), QStringLiteral("Redo ") + texts_[step - 1]);
+            Redo(dialog_);
+            EXPECT_EQ(dialog_.workingCopy(), states_[step]) << "redo " << step;
+        }
+        EXPECT_FALSE(redo.isEnabled());
     }
-    EXPECT_FALSE(redo.isEnabled());
-}
+
+private:
+    CEditorDialog& dialog_;
+    std::vector<LevelRecord> states_;
+    std::vector<QString> texts_;
+};
 
 class HallwayUndoTest : public ::testing::Test {
 protected:
@@ -74,42 +92,36 @@ protected:
 };
 
 TEST_F(HallwayUndoTest, EveryKindOfStepIsUndoneAndRedone) {
-    std::vector<LevelRecord> states{dialog_->workingCopy()};
-    std::vector<QString> texts;
-    auto step = [&](const QString& text) {
-        states.push_back(dialog_->workingCopy());
-        texts.push_back(text);
-        EXPECT_EQ(dialog_->undoStack().count(), static_cast<int>(texts.size()))
-            << text.toStdString();
-    };
+    Steps steps(*dialog_);
+    auto step = [&steps](const char* text) { steps.Made(QString::fromLatin1(text)); };
     PaintPosition(9, 1);
-    step(QStringLiteral("Paint room 9 into hallway 0, room 1"));
+    step("Paint room 9 into hallway 0, room 1");
     test::Type(roomCount(), 6); // three rooms more, the enemies three positions up
     ASSERT_EQ(PlacementPositions(dialog_->workingCopy()), (std::vector<int>{6, 7, 8}));
-    step(QStringLiteral("Hallway 0: 3 rooms to 6"));
+    step("Hallway 0: 3 rooms to 6");
     ChooseHallway(1);
     test::ClickButton(*dialog_, 1055); // before the enemies' hallway: they move up
     ASSERT_EQ(PlacementPositions(dialog_->workingCopy()), (std::vector<int>{7, 8, 9}));
-    step(QStringLiteral("Insert hallway 1"));
+    step("Insert hallway 1");
     test::Choose(Find<QComboBox>(*dialog_, 1034), 8);
-    step(QStringLiteral("Hallway 1: transition 8 - Next hallway up, no panning"));
+    step("Hallway 1: transition 8 - Next hallway up, no panning");
     test::ClickRow(Find<CColourListControl>(*dialog_, 1029), 3, 64);
-    step(QStringLiteral("Hallway 1: palette set #4"));
+    step("Hallway 1: palette set #4");
     Find<QCheckBox>(*dialog_, 1067).click();
-    step(QStringLiteral("Checkpoint 1 in hallway 1"));
+    step("Checkpoint 1 in hallway 1");
     ChooseHallway(2);
     Find<QCheckBox>(*dialog_, 1073).click();
-    step(QStringLiteral("Checkpoint 2 in hallway 2"));
+    step("Checkpoint 2 in hallway 2");
     test::ClickButton(*dialog_, 1065);
-    step(QStringLiteral("Delete checkpoints"));
+    step("Delete checkpoints");
     ChooseHallway(0);
     test::ClickButton(*dialog_, 1032);
     ChooseHallway(3);
     test::ClickButton(*dialog_, 1033);
-    step(QStringLiteral("Paste into hallway 3"));
+    step("Paste into hallway 3");
     test::ClickButton(*dialog_, 1057);
-    step(QStringLiteral("Remove hallway 3"));
-    WalkTheSteps(*dialog_, states, texts);
+    step("Remove hallway 3");
+    steps.Walk();
 }
 
 TEST_F(HallwayUndoTest, AfterUndoTheControlsShowTheWorkingCopy) {
@@ -180,34 +192,28 @@ protected:
 
 TEST_F(EnemyUndoTest, EveryKindOfStepIsUndoneAndRedone) {
     test::Type(Find<QSpinBox>(*dialog_, 1011), 1);
-    std::vector<LevelRecord> states{dialog_->workingCopy()};
-    std::vector<QString> texts;
-    auto step = [&](const QString& text) {
-        states.push_back(dialog_->workingCopy());
-        texts.push_back(text);
-        EXPECT_EQ(dialog_->undoStack().count(), static_cast<int>(texts.size()))
-            << text.toStdString();
-    };
+    Steps steps(*dialog_);
+    auto step = [&steps](const char* text) { steps.Made(QString::fromLatin1(text)); };
     CCanvasControl& canvas = Canvas(*dialog_, 1008);
     test::Press(canvas, {20, 100});
     test::Move(canvas, {60, 140}, Qt::LeftButton);
     test::Release(canvas, {60, 140});
-    step(QStringLiteral("Drag enemy $21 to room position 3, x 60, y 140"));
+    step("Drag enemy $21 to room position 3, x 60, y 140");
     test::ClickButton(*dialog_, 1077);
-    step(QStringLiteral("Insert enemy in room position 3"));
+    step("Insert enemy in room position 3");
     test::ClickRow(list(), 2, 16);
     test::ClickButton(*dialog_, 1082);
-    step(QStringLiteral("Delete enemy $22 from room position 3, x 120, y 60"));
+    step("Delete enemy $22 from room position 3, x 120, y 60");
     test::WhenEnemyEditorOpens(*dialog_, [](CEnemyEditorDlg& editor) {
         test::Type(Find<QSpinBox>(editor, 1081), 7);
         Find<QLineEdit>(editor, 1071).setText(QStringLiteral("44"));
         test::ClickButton(editor, 1);
     });
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, QPoint(8, 8));
-    step(QStringLiteral("Enemy $44: room position 3, x 8, y 7"));
+    step("Enemy $44: room position 3, x 8, y 7");
     test::Type(bankField(), 42);
-    step(QStringLiteral("Hallway 1: enemy bank 42"));
-    WalkTheSteps(*dialog_, states, texts);
+    step("Hallway 1: enemy bank 42");
+    steps.Walk();
 }
 
 TEST_F(EnemyUndoTest, AfterUndoTheListTheCanvasAndTheBankShowTheWorkingCopy) {
