@@ -237,6 +237,16 @@ TEST_F(HallwayEditorTest, ANumberThatDoesNotFitStopsAtTheLastRoomLeft) {
               QStringLiteral("No room left: the hallways of the level use all 32 room positions"));
 }
 
+TEST_F(HallwayEditorTest, AHallwayHoldsAtMostSixteenRooms) {
+    Open(MakeHallwayLevel({16, 2}));
+    // The spin stops at 16 instead of wrapping round to 1.
+    roomCount().stepBy(1);
+    EXPECT_EQ(roomCount().value(), 16);
+    EXPECT_EQ(working(), *original_);
+    EXPECT_EQ(dialog_->undoStack().count(), 0);
+    EXPECT_EQ(roomCount().maximum(), 16);
+}
+
 TEST_F(HallwayEditorTest, TheOnlyHallwayKeepsItsRoomCount) {
     Open(MakeHallwayLevel({3}, {{0, 1, 1, 1}, {1, 2, 2, 2}}));
     test::Type(roomCount(), 4);
