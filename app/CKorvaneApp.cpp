@@ -106,13 +106,14 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
         preview.installEventFilter(new AnimationFreezer(&preview));
     }
 
-    // A file that cannot be opened has been reported by the document; the program then starts
-    // with an empty document instead.
-    bool opened = false;
+    // A file named on the command line that cannot be opened has been reported with File
+    // Open's message; start-up then fails, and the program ends without showing a window.
     if (!commandLine_.fileName.isEmpty()) {
-        opened = frame_->OpenDocumentFile(commandLine_.fileName);
-    }
-    if (!opened) {
+        if (!frame_->OpenDocumentFile(commandLine_.fileName)) {
+            frame_.reset();
+            return false;
+        }
+    } else {
         frame_->view().InitialUpdate();
         frame_->UpdateTitle();
     }

@@ -48,7 +48,8 @@ public:
     ~CKorvaneApp() override;
 
     // arguments as QCoreApplication::arguments() gives them (program name first). False when
-    // start-up fails and the program must end.
+    // start-up fails and the program must end (exit status 1): a screen below 8 bits per pixel,
+    // or a file named on the command line that cannot be opened (after its message).
     bool InitInstance(const QStringList& arguments);
 
     DisplayContext& display() { return *display_; }

@@ -14,6 +14,7 @@
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
@@ -59,6 +60,10 @@ QFont HexDumpFont() {
 }
 
 } // namespace
+
+QSize ShrinkOnlyFit(const QSize& current, const QSize& fit) {
+    return current.boundedTo(fit);
+}
 
 CKorvaneView::CKorvaneView(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
                            UserReporter& reporter, QWidget* parent)
@@ -122,6 +127,12 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DisplayContext& display, Edito
     UpdateEditorCommands();
 
     connect(levelField_, &QSpinBox::textChanged, this, [this] { LevelChanged(); });
+    // The spin box reports only changed values; the same level typed again (its text selected
+    // and overtyped, or deleted and typed anew) is a change of the field's text all the same,
+    // and resets the hallway like any other.
+    if (auto* levelText = levelField_->findChild<QLineEdit*>()) {
+        connect(levelText, &QLineEdit::textEdited, this, &CKorvaneView::LevelTextEdited);
+    }
     connect(hallwayField_, &QSpinBox::textChanged, this, [this] { HallwayChanged(); });
     connect(highlights_, &QComboBox::activated, this, &CKorvaneView::HighlightChanged);
     connect(&editors_, &EditorRegistry::changed, this, [this] { UpdateEditorCommands(); });
@@ -154,10 +165,17 @@ void CKorvaneView::InitialUpdate() {
     ShowMembers();
     if (DocumentReady()) {
         LevelChanged();
-        highlights_->setCurrentIndex(kNoShadingItem);
     }
+    // With or without a cartridge, the list starts at the preview's own default.
+    highlights_->setCurrentIndex(kNoShadingItem);
     if (QWidget* frame = window(); frame != this) {
-        frame->adjustSize();
+        // The first time the frame takes the form's size; after that it only ever shrinks to
+        // it, so that a frame the user made smaller is not enlarged.
+        if (!frame->testAttribute(Qt::WA_Resized)) {
+            frame->adjustSize();
+        } else {
+            frame->resize(ShrinkOnlyFit(frame->size(), frame->sizeHint()));
+        }
     }
     initialised_ = true;
 }
@@ -179,6 +197,15 @@ void CKorvaneView::LevelChanged() {
         SetHallwayRange(level.hallwayCount - 1);
     }
     ShowMembers();
+}
+
+void CKorvaneView::LevelTextEdited(const QString& text) {
+    // A different number reaches LevelChanged through the spin box's own signal.
+    bool isNumber = false;
+    const int typed = text.trimmed().toInt(&isNumber);
+    if (isNumber && typed == levelField_->value()) {
+        LevelChanged();
+    }
 }
 
 void CKorvaneView::HallwayChanged() {
@@ -313,9 +340,12 @@ void CKorvaneView::ShowMembers() {
     const QSignalBlocker blockHallway(hallwayField_);
     levelField_->setValue(level_);
     hallwayField_->setValue(hallway_);
-    if (level_ >= 0 && level_ < kCatalogueRows) {
+    // An empty document has no levels, so no level name either.
+    if (DocumentReady() && level_ >= 0 && level_ < kCatalogueRows) {
         const std::string_view name = LevelCatalogue[static_cast<std::size_t>(level_)].name;
         levelName_->setText(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    } else {
+        levelName_->clear();
     }
     if (undecodedLabel_->text() != undecodedText_) {
         undecodedLabel_->setText(undecodedText_);

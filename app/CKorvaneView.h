@@ -5,6 +5,7 @@
 // and starts every editor.
 
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -30,6 +31,10 @@ inline constexpr int kPreviewColumns = 96;      // three rooms of 32 cells
 inline constexpr int kPreviewRows = 32;
 inline constexpr int kLastLevelNumber = 15; // the rows of the catalogue that are levels
 
+// The main frame's size after the form asks it to fit: each side shrinks to the form's and
+// never grows.
+QSize ShrinkOnlyFit(const QSize& current, const QSize& fit);
+
 // The frame's actions that the view puts on the toolbar beside its own editor commands.
 struct ToolbarActions {
     QToolBar* toolBar = nullptr;
@@ -49,6 +54,8 @@ public:
     // Each time the document has been opened or created.
     void InitialUpdate();
     void LevelChanged();
+    // The user edited the text of Level #.
+    void LevelTextEdited(const QString& text);
     void HallwayChanged();
     void HighlightChanged(int item);
     // Runs the editor of one of the seven editor commands on the current level.

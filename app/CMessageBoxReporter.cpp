@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QMetaObject>
 
+#include <cstdio>
+
 namespace korvane {
 
 namespace {
@@ -26,6 +28,11 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 
 void CMessageBoxReporter::ShowMessage(MessageIcon icon, const std::string& title,
                                       const std::string& text) {
+    if (qEnvironmentVariableIntValue("KORVANE_MESSAGES_TO_STDERR") == 1) {
+        std::fprintf(stderr, "korvane: %s: %s\n", title.c_str(), text.c_str());
+        std::fflush(stderr);
+        return;
+    }
     QMessageBox box(BoxIcon(icon),
                     title.empty() ? QStringLiteral("Korvane") : QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());

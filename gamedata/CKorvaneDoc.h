@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileMessages.h"
 #include "GameData.h"
 #include "RomImage.h"
 #include "UserReporter.h"
@@ -11,14 +12,13 @@
 
 namespace korvane {
 
-inline constexpr const char* kReadOnlyMessage =
-    "The file has the read-only attribute, Korvane can't work with it";
-
 // The document: owns the cartridge image and the model decoded from it, and turns opening and
 // saving into a whole-file read and decode, and an encode and whole-file write.
 //
-// A failed open changes nothing, and a save either replaces the file whole (through a temporary
-// file in the same folder, renamed over it) or leaves it untouched.
+// Every open reads a regular file of at least 0x60010 bytes that the user may read; folders,
+// devices and named pipes are refused without being opened. A failed open changes nothing, and
+// a save either replaces the file whole (AtomicFileWriter: a temporary file in the same folder,
+// renamed over it) or leaves it untouched.
 class CKorvaneDoc {
 public:
     explicit CKorvaneDoc(UserReporter* reporter = nullptr);
@@ -28,9 +28,14 @@ public:
 
     void SetReporter(UserReporter* reporter) { reporter_ = reporter; }
 
-    // File Open and a file named on the command line. On failure the user is told why and the
-    // image, the model, the path and the modified flag keep what they had.
+    // File Open and a file named on the command line: a file the window will save in place, so
+    // one whose owner has no write permission is refused with kReadOnlyMessage. On failure the
+    // user is told why and the image, the model, the path and the modified flag keep what they
+    // had.
     bool OnOpenDocument(const std::string& path);
+    // The same read for a cartridge that is only looked at (the command-line tool's inputs): any
+    // regular file of the right size that the user may read, whatever its write permissions.
+    bool OpenReadOnly(const std::string& path);
     // File Save: encodes the model and replaces the existing file at path. The file must exist
     // and be writable by its owner; on failure it is left as it was.
     bool OnSaveDocument(const std::string& path);
@@ -59,12 +64,10 @@ public:
     void FailNextSaveAfterBytesForTesting(long long bytes) { failSaveAfter_ = bytes; }
 
 private:
+    enum class OpenMode { Editing, Reading };
+
     void Report(MessageIcon icon, const std::string& text);
-    // Whether path names an existing regular file; if not, tells the user why it can't be
-    // used for action ("open", "save to").
-    bool CheckCartridgeFile(const std::string& path, const char* action);
-    // Whether the owner of the file lacks write permission; tells the user when so.
-    bool IsReadOnly(const std::string& path);
+    bool Open(const std::string& path, OpenMode mode);
 
     UserReporter* reporter_ = nullptr;
     std::int32_t fileLoaded_ = 0;

@@ -11,8 +11,94 @@ constexpr std::uint8_t kLastHallwayEnemyBank = 0x3A;
 constexpr std::uint8_t kLastHallwayPaletteSet = 5;
 // The editing operations keep one hallway slot free; decoding accepts all 16.
 constexpr int kEditableHallways = 15;
-// lastRoom lives in a nibble of the cartridge.
+// lastRoom and transition live in the two nibbles of a byte of the cartridge.
 constexpr std::uint8_t kLargestLastRoom = 0x0F;
+constexpr std::uint8_t kLargestTransition = 0x0F;
+
+using HallwayTable = std::array<Hallway, kHallwaySlots>;
+using RoomOrder = std::array<std::uint8_t, kRoomOrderSize>;
+
+// First room position of hallway h: the rooms of the hallways before it.
+int StartOf(const HallwayTable& table, int h) {
+    const int end = std::min(h, kHallwaySlots);
+    int start = 0;
+    for (int s = 0; s < end; ++s) {
+        start += table[static_cast<std::size_t>(s)].lastRoom + 1;
+    }
+    return start;
+}
+
+// The number of hallways decoding finds: those before the first that ends the list.
+int ListedHallways(const HallwayTable& table, const RoomOrder& order) {
+    int count = 0;
+    int start = 0;
+    for (const Hallway& hallway : table) {
+        // A first position beyond roomOrder ends the list like a room number beyond 31.
+        const int firstRoom =
+            start < kRoomOrderSize ? order[static_cast<std::size_t>(start)] : kRoomCount;
+        if (LevelRecord::EndsHallwayList(hallway, firstRoom)) {
+            break;
+        }
+        ++count;
+        start += hallway.lastRoom + 1;
+    }
+    return count;
+}
+
+// Whether the table and order, as an operation would leave them, read back from the cartridge
+// with expectedCount hallways: encoded (the nibbles keep 4 bits each) and decoded again.
+bool ReadsBack(const HallwayTable& table, const RoomOrder& order, int expectedCount) {
+    HallwayTable written = table;
+    for (Hallway& hallway : written) {
+        hallway.transition &= 0x0F;
+        hallway.lastRoom &= 0x0F;
+    }
+    return ListedHallways(written, order) == expectedCount;
+}
+
+// The refusals that depend on the new hallway alone: lastRoom and transition must fit their
+// nibbles, the rooms must all be given, and the rooms after the first must be rooms (the
+// first is the list's business: see EndsHallwayList).
+bool IsWritableHallway(std::span<const std::uint8_t> hallwayRooms, const Hallway& hallway) {
+    const std::size_t count = static_cast<std::size_t>(hallway.lastRoom) + 1;
+    if (hallway.lastRoom > kLargestLastRoom || hallway.transition > kLargestTransition ||
+        hallwayRooms.size() < count) {
+        return false;
+    }
+    return std::all_of(hallwayRooms.begin() + 1,
+                       hallwayRooms.begin() + static_cast<std::ptrdiff_t>(count),
+                       [](std::uint8_t room) { return room < kRoomCount; });
+}
+
+// Inserts hallway (with its rooms) before hallway h of a list of used hallways: later rooms
+// move towards the end of the order (the room checks keep them inside it), later hallways up
+// by one entry, and the free entry after the list ends it.
+void InsertInto(HallwayTable& table, RoomOrder& order, int used, int h,
+                std::span<const std::uint8_t> hallwayRooms, const Hallway& hallway) {
+    const int count = hallway.lastRoom + 1;
+    const auto start = order.begin() + StartOf(table, h);
+    std::copy_backward(start, order.end() - count, order.end());
+    std::copy_n(hallwayRooms.begin(), count, start);
+
+    const auto slot = table.begin() + h;
+    std::copy_backward(slot, table.begin() + used, table.begin() + used + 1);
+    *slot = hallway;
+    table[static_cast<std::size_t>(used + 1)].transition = 0; // used is at most 14
+    table[static_cast<std::size_t>(used + 1)].lastRoom = 0;
+}
+
+// Removes hallway h of a list of used hallways and its rooms; the entries freed at the end of
+// the order keep their old bytes, and the entry freed at the end of the list ends it.
+void RemoveFrom(HallwayTable& table, RoomOrder& order, int used, int h) {
+    const int start = StartOf(table, h);
+    const int end = start + table[static_cast<std::size_t>(h)].lastRoom + 1;
+    if (end < kRoomOrderSize) {
+        std::copy(order.begin() + end, order.end(), order.begin() + start);
+    }
+    std::copy(table.begin() + h + 1, table.begin() + used, table.begin() + h);
+    table[static_cast<std::size_t>(used - 1)].transition = 0;
+    table[static_cast<std::size_t>(used - 1)].lastRoom = 0;
+}
 
 // Each level names two 2 KB halves of character memory for its 256 background tiles.
 constexpr std::size_t kTileHalfBytes = 0x800;
@@ -223,33 +309,19 @@ void LevelRecord::RecountUsage() {
     }
 }
 
+bool LevelRecord::EndsHallwayList(const Hallway& hallway, int firstRoom) {
+    return hallway.enemyBank > kLastHallwayEnemyBank ||
+           hallway.paletteSet > kLastHallwayPaletteSet || firstRoom < 0 ||
+           firstRoom >= kRoomCount || (hallway.lastRoom == 0 && hallway.transition == 0);
+}
+
 int LevelRecord::CountHallways() {
-    hallwayCount = 0;
-    int start = 0;
-    for (const Hallway& hallway : hallways) {
-        if (hallway.enemyBank > kLastHallwayEnemyBank ||
-            hallway.paletteSet > kLastHallwayPaletteSet) {
-            break;
-        }
-        if (start >= kRoomOrderSize || roomOrder[static_cast<std::size_t>(start)] >= kRoomCount) {
-            break;
-        }
-        if (hallway.lastRoom == 0 && hallway.transition == 0) {
-            break; // a one-room hallway with transition 0 ends the list
-        }
-        ++hallwayCount;
-        start += hallway.lastRoom + 1;
-    }
+    hallwayCount = ListedHallways(hallways, roomOrder);
     return hallwayCount;
 }
 
 int LevelRecord::HallwayStart(int h) const {
-    const int end = std::min(h, kHallwaySlots);
-    int start = 0;
-    for (int s = 0; s < end; ++s) {
-        start += hallways[static_cast<std::size_t>(s)].lastRoom + 1;
-    }
-    return start;
+    return StartOf(hallways, h);
 }
 
 int LevelRecord::HallwayRooms(int h, std::span<std::uint8_t> out) const {
@@ -272,17 +344,42 @@ int LevelRecord::GetHallwayRoom(int h, int i) const {
     return position < kRoomOrderSize ? roomOrder[static_cast<std::size_t>(position)] : 0xFF;
 }
 
-int LevelRecord::SetHallwayRoom(int h, int i, std::uint8_t room) {
+HallwayResult LevelRecord::SetHallwayRoom(int h, int i, std::uint8_t room) {
     if (h < 0 || h >= kHallwaySlots || i < 0) {
-        return static_cast<int>(HallwayResult::BadArguments);
+        return HallwayResult::BadArguments;
     }
     const int position = HallwayStart(h) + i;
     if (position >= kRoomOrderSize) {
-        return static_cast<int>(HallwayResult::BadArguments);
+        return HallwayResult::BadArguments;
     }
-    roomOrder[static_cast<std::size_t>(position)] = room;
+    RoomOrder order = roomOrder;
+    order[static_cast<std::size_t>(position)] = room;
+    // At a hallway's first position a room beyond 31 ends the list; elsewhere it is no room.
+    if (!ReadsBack(hallways, order, UsedHallways())) {
+        return HallwayResult::EndsHallwayList;
+    }
+    if (room >= kRoomCount) {
+        return HallwayResult::BadArguments;
+    }
+    roomOrder = order;
     RecountUsage();
-    return 0;
+    return HallwayResult::Ok;
+}
+
+HallwayResult LevelRecord::SetHallwayEntry(int h, Hallway hallway) {
+    const int used = UsedHallways();
+    if (h < 0 || h >= used || hallway.transition > kLargestTransition ||
+        hallway.lastRoom != hallways[static_cast<std::size_t>(h)].lastRoom) {
+        return HallwayResult::BadArguments;
+    }
+    HallwayTable table = hallways;
+    table[static_cast<std::size_t>(h)] = hallway;
+    if (!ReadsBack(table, roomOrder, used)) {
+        return HallwayResult::EndsHallwayList;
+    }
+    hallways = table;
+    RecountUsage();
+    return HallwayResult::Ok;
 }
 
 HallwayResult LevelRecord::InsertHallway(int h, std::span<const std::uint8_t> hallwayRooms,
@@ -295,22 +392,19 @@ HallwayResult LevelRecord::InsertHallway(int h, std::span<const std::uint8_t> ha
         return HallwayResult::NotEnoughRooms;
     }
     const int used = UsedHallways();
-    if (h < 0 || h > used || hallway.lastRoom > kLargestLastRoom ||
-        hallwayRooms.size() < static_cast<std::size_t>(count)) {
+    if (h < 0 || h > used || !IsWritableHallway(hallwayRooms, hallway)) {
         return HallwayResult::BadArguments;
     }
-
     // The rooms of all hallways plus the new ones fit in roomOrder, so start + count <= 32.
-    const auto start = roomOrder.begin() + HallwayStart(h);
-    std::copy_backward(start, roomOrder.end() - count, roomOrder.end());
-    std::copy_n(hallwayRooms.begin(), count, start);
-
-    const auto slot = hallways.begin() + h;
-    std::copy_backward(slot, hallways.begin() + used, hallways.begin() + used + 1);
-    *slot = hallway;
-    hallwayCount = used + 1; // at most 15, so the entry after the list exists
-    hallways[static_cast<std::size_t>(hallwayCount)].transition = 0;
-    hallways[static_cast<std::size_t>(hallwayCount)].lastRoom = 0;
+    HallwayTable table = hallways;
+    RoomOrder order = roomOrder;
+    InsertInto(table, order, used, h, hallwayRooms, hallway);
+    if (!ReadsBack(table, order, used + 1)) {
+        return HallwayResult::EndsHallwayList;
+    }
+    hallways = table;
+    roomOrder = order;
+    hallwayCount = used + 1;
     RecountUsage();
     return HallwayResult::Ok;
 }
@@ -323,17 +417,9 @@ HallwayResult LevelRecord::RemoveHallway(int h) {
     if (h < 0 || h >= used) {
         return HallwayResult::BadArguments;
     }
-
-    // The entries freed at the end of roomOrder keep their old bytes.
-    const int start = HallwayStart(h);
-    const int end = start + HallwayRooms(h);
-    if (end < kRoomOrderSize) {
-        std::copy(roomOrder.begin() + end, roomOrder.end(), roomOrder.begin() + start);
-    }
-
-    std::copy(hallways.begin() + h + 1, hallways.begin() + used, hallways.begin() + h);
-    hallways[static_cast<std::size_t>(used - 1)].transition = 0;
-    hallways[static_cast<std::size_t>(used - 1)].lastRoom = 0;
+    // Every later hallway keeps its first room and the freed entry ends the list, so what
+    // remains reads back as it is.
+    RemoveFrom(hallways, roomOrder, used, h);
     hallwayCount = used - 1;
     RecountUsage();
     return HallwayResult::Ok;
@@ -360,8 +446,7 @@ HallwayResult LevelRecord::CheckReplaceHallway(int h, std::span<const std::uint8
     if (count > std::max(0, kRoomOrderSize - roomsLeft)) {
         return HallwayResult::NotEnoughRooms;
     }
-    if (hallway.lastRoom > kLargestLastRoom ||
-        hallwayRooms.size() < static_cast<std::size_t>(count)) {
+    if (!IsWritableHallway(hallwayRooms, hallway)) {
         return HallwayResult::BadArguments;
     }
     return HallwayResult::Ok;
@@ -369,13 +454,24 @@ HallwayResult LevelRecord::CheckReplaceHallway(int h, std::span<const std::uint8
 
 HallwayResult LevelRecord::ReplaceHallway(int h, std::span<const std::uint8_t> hallwayRooms,
                                           Hallway hallway) {
-    // Every refusal is known before the removal, so a refused replacement loses nothing.
+    // Every refusal is known before anything changes, so a refused replacement loses nothing.
     if (const HallwayResult refusal = CheckReplaceHallway(h, hallwayRooms, hallway);
         refusal != HallwayResult::Ok) {
         return refusal;
     }
-    RemoveHallway(h);
-    return InsertHallway(h, hallwayRooms, hallway);
+    const int used = UsedHallways();
+    HallwayTable table = hallways;
+    RoomOrder order = roomOrder;
+    RemoveFrom(table, order, used, h);
+    InsertInto(table, order, used - 1, h, hallwayRooms, hallway);
+    if (!ReadsBack(table, order, used)) {
+        return HallwayResult::EndsHallwayList;
+    }
+    hallways = table;
+    roomOrder = order;
+    hallwayCount = used;
+    RecountUsage();
+    return HallwayResult::Ok;
 }
 
 int LevelRecord::RemainingHallways() const {

@@ -87,7 +87,14 @@ enum class HallwayResult : int {
     NoFreeHallway = -1,  // RemainingHallways() is 0
     NotEnoughRooms = -2, // the new rooms do not fit in the 32 entries of roomOrder
     LastHallway = -3,    // the only hallway cannot be removed
-    BadArguments = -4,   // hallway index out of range or fewer room numbers than lastRoom + 1
+    // Hallway index or position out of range, fewer room numbers than lastRoom + 1, a room
+    // number of 32 or more after a hallway's first room, lastRoom or transition above 15 (they
+    // are kept in 4 bits), or a SetHallwayEntry that would change lastRoom.
+    BadArguments = -4,
+    // Saved and opened again, the hallway list would not read back as the model holds it: a
+    // hallway ends the list (see EndsHallwayList), or the free entry after the last hallway
+    // no longer does.
+    EndsHallwayList = -5,
 };
 
 // Enemy operations return the new count or this refusal.
@@ -161,7 +168,22 @@ public:
     // Room number at position HallwayStart(h) + i, or 0xFF when that position lies outside
     // roomOrder.
     int GetHallwayRoom(int h, int i) const;
-    int SetHallwayRoom(int h, int i, std::uint8_t room);
+    // Whether decoding ends the hallway list at this hallway, whose first room is firstRoom
+    // (32 or more also for a first position beyond roomOrder): an enemy bank above 0x3A, a
+    // palette set above 5, a first room of 32 or more, or one room with transition 0. The
+    // editing operations refuse to make such a hallway, since it and every hallway after it
+    // would be gone once the file is saved and opened again.
+    static bool EndsHallwayList(const Hallway& hallway, int firstRoom);
+
+    // The hallway operations refuse, changing nothing, a change after which the hallway list
+    // would not read back as the model holds it (EndsHallwayList); data that decoding already
+    // accepted stays as it was read.
+    //
+    // Sets roomOrder[HallwayStart(h) + i]; room numbers of 32 or more are refused.
+    HallwayResult SetHallwayRoom(int h, int i, std::uint8_t room);
+    // Changes the enemy bank, palette set and transition of hallway h and leaves its rooms
+    // alone: hallway.lastRoom must be the hallway's own (BadArguments otherwise).
+    HallwayResult SetHallwayEntry(int h, Hallway hallway);
     HallwayResult InsertHallway(int h, std::span<const std::uint8_t> hallwayRooms, Hallway hallway);
     HallwayResult RemoveHallway(int h);
     HallwayResult ReplaceHallway(int h, std::span<const std::uint8_t> hallwayRooms,

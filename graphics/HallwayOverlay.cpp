@@ -111,9 +111,12 @@ void HallwayOverlay::Draw(const SurfaceLock& lock, const LevelRecord& level,
 
 const QFont& HallwayOverlay::LabelFont() {
     if (!font_) {
+        // "Letter Gothic MT" where it is installed, else the fixed-pitch bold faces the setup
+        // script installs.
         QFont font;
-        font.setFamilies(
-            QStringList{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+        font.setFamilies(QStringList{QString::fromLatin1(kLabelFontFace),
+                                     QStringLiteral("DejaVu Sans Mono"),
+                                     QStringLiteral("Liberation Mono")});
         font.setStyleHint(QFont::Monospace);
         font.setFixedPitch(true);
         font.setPixelSize(16);
@@ -163,9 +166,10 @@ const HallwayOverlay::LabelPixels& HallwayOverlay::Label(const QString& text,
                               static_cast<int>((gdiColour >> 16) & 0xFF)));
         painter.drawText(baseX + 1, baseY + 1, text);
     }
-    label.colours.resize(static_cast<std::size_t>(label.width) *
-                         static_cast<std::size_t>(label.height));
-    label.colours565.resize(label.colours.size());
+    const std::size_t pixels =
+        static_cast<std::size_t>(label.width) * static_cast<std::size_t>(label.height);
+    label.colours.assign(pixels, kNoInk);
+    label.colours565.assign(pixels, 0);
     for (int y = 0; y < label.height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
         for (int x = 0; x < label.width; ++x) {

@@ -23,6 +23,8 @@ inline constexpr std::uint32_t kCheckpointLabelGdi = 0x33FFCC; // red 0xCC, gree
 inline constexpr std::uint32_t kEnemyLabelGdi = 0xFFFFFF;
 inline constexpr std::uint32_t kOutlineGdi = 0x000000;
 inline constexpr std::uint32_t kEnemyCentreSurface = 0x00FFFF; // cyan, a surface colour value
+// The face the labels ask for first.
+inline constexpr const char* kLabelFontFace = "Letter Gothic MT";
 
 // The rooms of one hallway as the preview shows them.
 struct HallwayView {
@@ -44,7 +46,8 @@ public:
     // outside the drawn part of the surface, and label pixels outside the surface, are skipped.
     void Draw(const SurfaceLock& lock, const LevelRecord& level, const HallwayView& view,
               bool checkpoints, bool enemies);
-    // A fixed-pitch bold face 16 pixels high, made once.
+    // "Letter Gothic MT" bold, 16 pixels high, or where that face is missing another
+    // fixed-pitch bold face; made once.
     const QFont& LabelFont();
 
 private:

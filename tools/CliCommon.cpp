@@ -1,10 +1,8 @@
 #include "CliCommon.h"
 
-#include <cerrno>
+#include "gamedata/AtomicFileWriter.h"
+
 #include <charconv>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -45,7 +43,7 @@ int UsageError(const std::string& problem) {
 bool OpenCartridge(CKorvaneDoc& doc, const std::string& path) {
     StderrReporter reporter;
     doc.SetReporter(&reporter);
-    const bool opened = doc.OnOpenDocument(path);
+    const bool opened = doc.OpenReadOnly(path);
     doc.SetReporter(nullptr);
     if (!opened && reporter.messageCount() == 0) {
         PrintError("cannot open " + path);
@@ -63,31 +61,9 @@ std::vector<std::uint8_t> EncodedFileContent(CKorvaneDoc& doc) {
 
 std::optional<std::string> WriteFileReplacing(const std::string& path,
                                               std::span<const std::uint8_t> content) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        return path + " is a folder";
-    }
-    const std::string temporary = path + ".korvane-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return "cannot write " + path + ": " + std::strerror(errno);
-        }
-        out.write(reinterpret_cast<const char*>(content.data()),
-                  static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            const std::string reason = std::strerror(errno);
-            fs::remove(temporary, error);
-            return "cannot write " + path + ": " + reason;
-        }
-    }
-    fs::rename(temporary, path, error);
-    if (error) {
-        const std::string reason = error.message();
-        fs::remove(temporary, error);
-        return "cannot replace " + path + ": " + reason;
+    AtomicFileWriter writer(path, AtomicFileWriter::Target::NewOrExisting);
+    if (!writer.Write({content})) {
+        return writer.message();
     }
     return std::nullopt;
 }

@@ -36,15 +36,18 @@ std::string UsageText();
 // Prints "korvane-cli: <text>" to standard error.
 void PrintError(const std::string& text);
 
-// Opens a cartridge through the document; on failure the reason is on standard error.
+// Opens a cartridge that the command only reads (its input) through the document's read-only
+// open: any regular file of the right size the user may read. On failure the reason is on
+// standard error.
 bool OpenCartridge(CKorvaneDoc& doc, const std::string& path);
 
 // The document's model encoded into a copy of its image, followed by the bytes the file had
 // beyond the image: what a save would write.
 std::vector<std::uint8_t> EncodedFileContent(CKorvaneDoc& doc);
 
-// Replaces (or creates) the file at path with content, through a temporary file in the same
-// folder, so that a failure leaves any earlier file as it was. Returns an error text or nothing.
+// Replaces (or creates) the file at path with content as the document saves (AtomicFileWriter):
+// an existing file must be a regular file its owner may write, a symbolic link stays a link,
+// and a failure leaves any earlier file as it was. Returns the reason of a failure or nothing.
 std::optional<std::string> WriteFileReplacing(const std::string& path,
                                               std::span<const std::uint8_t> content);
 

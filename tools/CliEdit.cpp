@@ -3,30 +3,41 @@
 #include "CliCommon.h"
 #include "EditScript.h"
 
-#include <fstream>
+#include "gamedata/FileDescriptor.h"
+#include "gamedata/FileMessages.h"
+
+#include <cerrno>
 #include <iostream>
-#include <iterator>
-#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace korvane::cli {
 
 namespace {
 
-std::optional<std::string> ReadScript(const std::string& name) {
-    std::ostringstream text;
-    if (name == "-") {
-        text << std::cin.rdbuf();
-        return text.str();
+// Reads the whole script into text; on failure gives the reason (a missing file, a folder, a
+// read error). A named pipe is read like standard input (`<(...)` in a shell gives one).
+bool ReadScript(const std::string& name, std::string& text, std::string& problem) {
+    FileDescriptor file(name == "-" ? -1 : ::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    const int fd = name == "-" ? STDIN_FILENO : file.get();
+    struct stat info {};
+    std::vector<std::uint8_t> bytes;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        problem = SystemReason(errno);
+        return false;
     }
-    std::ifstream in(name, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    if (S_ISDIR(info.st_mode)) {
+        problem = "it is a folder";
+        return false;
     }
-    text << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
+    if (!ReadToEnd(fd, bytes)) {
+        problem = SystemReason(errno);
+        return false;
     }
-    return text.str();
+    text.assign(bytes.begin(), bytes.end());
+    return true;
 }
 
 } // namespace
@@ -35,14 +46,15 @@ int RunEditCommand(const std::vector<std::string>& args) {
     if (args.size() != 3) {
         return UsageError("edit takes an input file, an output file and a script (or -)");
     }
-    const auto text = ReadScript(args[2]);
-    if (!text) {
-        PrintError("cannot read the script " + args[2]);
+    const std::string source = args[2] == "-" ? "standard input" : args[2];
+    std::string text;
+    std::string problem;
+    if (!ReadScript(args[2], text, problem)) {
+        PrintError("cannot read the script " + source + ": " + problem + "; nothing was written");
         return kExitFailure;
     }
-    const EditScript script = ParseEditScript(*text);
+    const EditScript script = ParseEditScript(text);
     if (script.error) {
-        const std::string source = args[2] == "-" ? "standard input" : args[2];
         PrintError(source + ", line " + std::to_string(script.error->lineNumber) + ": " +
                    script.error->message + "; nothing was written");
         return kExitUsage;

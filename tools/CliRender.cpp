@@ -1,20 +1,18 @@
 #include "CliRender.h"
 
-#include "gamedata/GameData.h"
-#include "gamedata/RomImage.h"
+#include "CliCommon.h"
+#include "gamedata/CKorvaneDoc.h"
 #include "gamedata/UserReporter.h"
 #include "graphics/PictureExporter.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -24,9 +22,9 @@ namespace korvane {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
+using cli::kExitFailure;
+using cli::kExitOk;
+using cli::kExitUsage;
 constexpr int kMaxZoom = kMaxPictureZoom;
 constexpr int kMaxTick = 1000000;
 
@@ -189,21 +187,6 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
-// Reads the cartridge image; extra bytes past the image are ignored.
-std::optional<std::string> ReadRom(const std::string& path, RomImage& image) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return "cannot open " + path + ": " + std::strerror(errno);
-    }
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(kRomSize));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (got < kRomSize) {
-        return path + " is not a cartridge image of this game: it has " + std::to_string(got) +
-               " bytes, the image needs " + std::to_string(kRomSize);
-    }
-    return std::nullopt;
-}
-
 int Fail(const std::string& reason) {
     std::cerr << "korvane-cli render: " << reason << "\n";
     return kExitFailure;
@@ -230,13 +213,13 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
 
-    auto image = std::make_unique<RomImage>();
-    if (const std::optional<std::string> error = ReadRom(options.rom, *image)) {
-        return Fail(*error);
+    // The cartridge is read through the document, which refuses what is not a cartridge file
+    // (a folder, a device, a named pipe) without blocking on it.
+    CKorvaneDoc document;
+    if (!cli::OpenCartridge(document, options.rom)) {
+        return kExitFailure;
     }
-    auto gameData = std::make_unique<GameData>();
-    gameData->Decode(*image);
-    const LevelRecord& level = gameData->levels[static_cast<std::size_t>(options.level)];
+    const LevelRecord& level = document.level(options.level);
 
     PictureExporter exporter(options.depth);
     const PictureResult result = options.levelMap ? exporter.LevelMap(level, options.picture)
@@ -246,8 +229,16 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     if (!result.ok()) {
         return Fail(result.message);
     }
-    if (!result.image.save(QString::fromStdString(options.output), "PNG")) {
-        return Fail("cannot write " + options.output);
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !result.image.save(&buffer, "PNG")) {
+        return Fail("the picture cannot be encoded as PNG");
+    }
+    // Written as the document saves: a failure leaves any earlier file as it was.
+    if (const std::optional<std::string> error = cli::WriteFileReplacing(
+            options.output, std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                      static_cast<std::size_t>(png.size())))) {
+        return Fail(*error);
     }
     return kExitOk;
 }

@@ -4,12 +4,9 @@
 #include "DemoRandom.h"
 #include "DemoSharedTables.h"
 #include "DemoTiles.h"
+#include "gamedata/AtomicFileWriter.h"
 #include "gamedata/LevelCatalogue.h"
 #include "gamedata/RecordBank.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 namespace korvane {
 
@@ -67,16 +64,9 @@ std::unique_ptr<RomImage> MakeDemoCartridge(std::uint32_t seed) {
 
 bool WriteDemoCartridge(const std::string& path, std::uint32_t seed, std::string& error) {
     const auto image = MakeDemoCartridge(seed);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = "cannot create " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    out.write(reinterpret_cast<const char*>(image->data()),
-              static_cast<std::streamsize>(image->size()));
-    out.close();
-    if (!out) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    AtomicFileWriter writer(path, AtomicFileWriter::Target::NewOrExisting);
+    if (!writer.Write({std::span<const std::uint8_t>(image->bytes)})) {
+        error = writer.message();
         return false;
     }
     return true;

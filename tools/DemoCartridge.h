@@ -16,8 +16,8 @@ namespace korvane {
 void BuildDemoCartridge(RomImage& image, std::uint32_t seed = 1);
 std::unique_ptr<RomImage> MakeDemoCartridge(std::uint32_t seed = 1);
 
-// Writes the demo image to path (replacing any file there). On failure returns false and says
-// why in error.
+// Writes the demo image to path as the document saves (AtomicFileWriter): a new file, or a
+// regular file there replaced whole. On failure returns false and says why in error.
 bool WriteDemoCartridge(const std::string& path, std::uint32_t seed, std::string& error);
 
 } // namespace korvane

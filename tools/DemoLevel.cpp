@@ -127,8 +127,12 @@ Cells BuildRoom(int kind, DemoRandom& rng) {
         Put(cells, 7, column, rng.Chance(15) ? Piece::MossBrick : Piece::Brick);
     }
     const Piece skyDetail = rng.Chance(50) ? Piece::Cloud : Piece::Stars;
+    // Each draw on its own line: the order of a call's arguments is unspecified, and the image
+    // must be the same whichever compiler built the generator.
     for (int n = rng.Below(3); n > 0; --n) {
-        Put(cells, rng.Below(2), rng.Below(8), skyDetail);
+        const int column = rng.Below(8);
+        const int row = rng.Below(2);
+        Put(cells, row, column, skyDetail);
     }
     switch (kind) {
     case 0: { // corridor with a ledge and things on the floor
@@ -136,8 +140,10 @@ Cells BuildRoom(int kind, DemoRandom& rng) {
         Put(cells, 3, ledge, Piece::Platform);
         Put(cells, 3, ledge + 1, Piece::Platform);
         Put(cells, 2, ledge, Ornament(rng));
-        Put(cells, 5, rng.Below(8), Ornament(rng));
-        Put(cells, 5, rng.Below(8), Ornament(rng));
+        for (int n = 0; n < 2; ++n) {
+            const Piece thing = Ornament(rng);
+            Put(cells, 5, rng.Below(8), thing);
+        }
         break;
     }
     case 1: { // shaft: walls on both sides, a ladder down through the floor
@@ -149,11 +155,13 @@ Cells BuildRoom(int kind, DemoRandom& rng) {
         }
         Put(cells, 6, ladder, Piece::LadderFloor);
         Put(cells, 7, ladder, Piece::LadderBrick);
-        Put(cells, 2 + rng.Below(3), rng.Chance(50) ? 0 : 7, Piece::Window);
+        const int side = rng.Chance(50) ? 0 : 7;
+        Put(cells, 2 + rng.Below(3), side, Piece::Window);
         for (int column = 1; column < ladder; ++column) {
             Put(cells, 3, column, Piece::Platform);
         }
-        Put(cells, 5, ladder + 1 + rng.Below(6 - ladder), Ornament(rng));
+        const Piece thing = Ornament(rng);
+        Put(cells, 5, ladder + 1 + rng.Below(6 - ladder), thing);
         break;
     }
     case 2:   // water pool
@@ -170,7 +178,8 @@ Cells BuildRoom(int kind, DemoRandom& rng) {
             }
         }
         Put(cells, 4, from + rng.Below(to - from + 1), Piece::Platform);
-        Put(cells, 5, rng.Chance(50) ? 0 : 7, Ornament(rng));
+        const Piece thing = Ornament(rng);
+        Put(cells, 5, rng.Chance(50) ? 0 : 7, thing);
         break;
     }
     case 4: { // tower: a wall with windows and a way up
@@ -198,7 +207,8 @@ Cells BuildRoom(int kind, DemoRandom& rng) {
         Put(cells, 1, 3, Piece::Chain);
         Put(cells, 0, 4, Piece::Grate);
         Put(cells, 4, 3 + rng.Below(2), Piece::CrackedStone);
-        Put(cells, 5, 2 + rng.Below(4), Ornament(rng));
+        const Piece thing = Ornament(rng);
+        Put(cells, 5, 2 + rng.Below(4), thing);
         break;
     }
     }

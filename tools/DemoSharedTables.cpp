@@ -20,8 +20,11 @@ void WriteDemoEnemyGraphics(RomImage& image, std::uint32_t seed) {
     DemoRandom rng = StreamFor(seed, 0x300u);
     for (std::size_t id = 0; id < 256; ++id) {
         // Per enemy id: a behaviour in the high nibble, hit points in the low one.
+        // One draw a statement: the order of an expression's operands is unspecified.
+        const int behaviour = rng.Below(8);
+        const int hitPoints = 1 + rng.Below(15);
         image.bytes[enemyfile::kIdTable + id] =
-            static_cast<std::uint8_t>((rng.Below(8) << 4) | (1 + rng.Below(15)));
+            static_cast<std::uint8_t>(behaviour << 4 | hitPoints);
     }
     constexpr std::array<std::uint8_t, 8> hues{0x16, 0x1A, 0x12, 0x18, 0x14, 0x17, 0x19, 0x11};
     for (std::size_t n = 0; n < static_cast<std::size_t>(kEnemyBankCount); ++n) {

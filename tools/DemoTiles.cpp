@@ -189,7 +189,11 @@ ArtPixels DrawCloud(int half) {
 ArtPixels DrawStars(DemoRandom& rng) {
     ArtPixels art{};
     for (int star = 0; star < 4; ++star) {
-        At(art, rng.Below(16), rng.Below(16)) = static_cast<std::uint8_t>(1 + rng.Below(3));
+        // One draw a statement: the order of a call's arguments is unspecified.
+        const auto colour = static_cast<std::uint8_t>(1 + rng.Below(3));
+        const int y = rng.Below(16);
+        const int x = rng.Below(16);
+        At(art, x, y) = colour;
     }
     const int cx = 3 + rng.Below(10);
     const int cy = 3 + rng.Below(10);

@@ -34,6 +34,11 @@ const std::vector<OperationSyntax>& Syntax() {
          "H I ROOM",
          {kHallwaySlots - 1, 15, 255},
          false},
+        {EditOperationKind::SetHallway,
+         "set-hallway",
+         "H ENEMYBANK PALETTESET TRANSITION",
+         {kHallwaySlots - 1, 255, 255, 15},
+         false},
         {EditOperationKind::AddEnemy, "add-enemy", "X Y POSITION ID", {255, 255, 255, 255}, false},
         {EditOperationKind::DeleteEnemy, "delete-enemy", "INDEX", {kEnemySlots - 1}, false},
         {EditOperationKind::SetEnemy,
@@ -229,7 +234,15 @@ std::string ApplyEditOperation(const EditOperation& operation, GameData& data, i
     case EditOperationKind::RemoveHallway:
         return std::to_string(static_cast<int>(record.RemoveHallway(a[0])));
     case EditOperationKind::SetHallwayRoom:
-        return std::to_string(record.SetHallwayRoom(a[0], a[1], static_cast<std::uint8_t>(a[2])));
+        return std::to_string(
+            static_cast<int>(record.SetHallwayRoom(a[0], a[1], static_cast<std::uint8_t>(a[2]))));
+    case EditOperationKind::SetHallway: {
+        // The hallway keeps its rooms; a hallway number out of range is refused by the model.
+        const std::uint8_t lastRoom = record.hallways[static_cast<std::size_t>(a[0])].lastRoom;
+        const Hallway hallway{static_cast<std::uint8_t>(a[1]), static_cast<std::uint8_t>(a[2]),
+                              static_cast<std::uint8_t>(a[3]), lastRoom};
+        return std::to_string(static_cast<int>(record.SetHallwayEntry(a[0], hallway)));
+    }
     case EditOperationKind::AddEnemy:
         return std::to_string(record.AddEnemy(Packed(a[0], a[1], a[2], a[3])));
     case EditOperationKind::DeleteEnemy:

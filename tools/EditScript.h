@@ -18,6 +18,7 @@ enum class EditOperationKind {
     ReplaceHallway,     // replace-hallway H ENEMYBANK PALETTESET TRANSITION ROOM...
     RemoveHallway,      // remove-hallway H
     SetHallwayRoom,     // set-hallway-room H I ROOM
+    SetHallway,         // set-hallway H ENEMYBANK PALETTESET TRANSITION (its rooms stay)
     AddEnemy,           // add-enemy X Y POSITION ID
     DeleteEnemy,        // delete-enemy INDEX
     SetEnemy,           // set-enemy INDEX X Y POSITION ID

@@ -5,15 +5,21 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWindow.h"
 #include "app/RecentFileList.h"
+#include "editors/CCanvasControl.h"
 #include "gamedata/CKorvaneDoc.h"
 
 #include "graphics/CPixelImage.h"
 #include "graphics/DisplayLayer.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QProcess>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -129,27 +135,73 @@ TEST(StartupTest, DepthComesFromThePrimaryScreenWithoutOverride) {
     EXPECT_EQ(ScreenDepthBits(), 16);
 }
 
-TEST(StartupTest, CommandLineFileThatFailsIsReportedAndTheProgramStartsEmpty) {
+TEST(StartupTest, ACommandLineFileThatCannotBeOpenedEndsStartUpAfterItsMessage) {
     AppFixture fixture;
     const QString missing = fixture.PathIn(QStringLiteral("missing.nes"));
-    ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash"), missing}));
-    ASSERT_FALSE(fixture.reporter.messages.empty());
-    const auto startupMessages = fixture.reporter.messages;
-    CKorvaneApp& app = fixture.app();
-    EXPECT_FALSE(app.document().fileLoaded());
-    EXPECT_EQ(app.mainFrame()->toolBar().actions().size(), 4);
-    EXPECT_TRUE(app.mainFrame()->isVisible());
-    EXPECT_TRUE(app.recentFiles().entries().isEmpty());
+    const QString readOnly = fixture.WriteCartridge(QStringLiteral("clean.nes"));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup));
+    // File Open's messages for the same files.
+    AppFixture running;
+    ASSERT_TRUE(running.Start({QStringLiteral("-nosplash")}));
+    running.prompt.openAnswers = {missing, readOnly};
+    EXPECT_FALSE(running.app().mainFrame()->FileOpen());
+    EXPECT_FALSE(running.app().mainFrame()->FileOpen());
+    ASSERT_EQ(running.reporter.messages.size(), 2U);
+    EXPECT_EQ(running.reporter.messages[0].text,
+              "Korvane can't open \"" + missing.toStdString() + "\": the file does not exist.");
+    EXPECT_EQ(running.reporter.messages[1].text, kReadOnlyMessage);
+    running.app().mainFrame()->hide();
 
-    // File Open says the same about the same file.
-    fixture.reporter.Clear();
-    fixture.prompt.openAnswers = {missing};
-    EXPECT_FALSE(app.mainFrame()->FileOpen());
-    ASSERT_EQ(fixture.reporter.messages.size(), startupMessages.size());
-    for (std::size_t i = 0; i < startupMessages.size(); ++i) {
-        EXPECT_EQ(fixture.reporter.messages[i].text, startupMessages[i].text);
-        EXPECT_EQ(fixture.reporter.messages[i].icon, startupMessages[i].icon);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const QString file = i == 0 ? missing : readOnly;
+        SCOPED_TRACE(file.toStdString());
+        AppFixture failing;
+        EXPECT_FALSE(failing.Start({file})); // the splash is allowed, yet never shown
+        ASSERT_EQ(failing.reporter.messages.size(), 1U);
+        EXPECT_EQ(failing.reporter.messages[0].text, running.reporter.messages[i].text);
+        EXPECT_EQ(failing.reporter.messages[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(failing.app().mainFrame(), nullptr);
+        EXPECT_EQ(CSplashWindow::current(), nullptr);
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+        }
+        EXPECT_TRUE(failing.app().recentFiles().entries().isEmpty());
     }
+}
+
+TEST(StartupTest, TheProgramEndsWithStatusOneOnACommandLineFileThatCannotBeOpened) {
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("missing.nes"));
+    QProcess korvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("KORVANE_MESSAGES_TO_STDERR"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path()); // not our settings
+    korvane.setProcessEnvironment(environment);
+    korvane.start(QStringLiteral(KORVANE_APP_PATH), {QStringLiteral("-nosplash"), missing});
+    ASSERT_TRUE(korvane.waitForFinished(30000)); // no window waits for the user
+    EXPECT_EQ(korvane.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(korvane.exitCode(), 1);
+    const QString error = QString::fromUtf8(korvane.readAllStandardError());
+    EXPECT_TRUE(error.contains(QStringLiteral("korvane: Korvane: Korvane can't open \"") + missing +
+                               QStringLiteral("\": the file does not exist.\n")))
+        << error.toStdString();
+}
+
+TEST(StartupTest, AnEmptyDocumentShowsNoLevelNameAndTheDefaultHighlight) {
+    AppFixture fixture;
+    ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
+    CKorvaneView& view = fixture.app().mainFrame()->view();
+    EXPECT_TRUE(view.levelName().text().isEmpty());
+    EXPECT_EQ(view.highlights().currentText(), QStringLiteral("No shading"));
+    EXPECT_EQ(view.preview().renderer().highlight(), -1);
+    EXPECT_TRUE(view.undecodedBytes().text().isEmpty());
+
+    // Once a cartridge is open the name shows.
+    fixture.prompt.openAnswers = {fixture.WriteCartridge(QStringLiteral("demo.nes"))};
+    ASSERT_TRUE(fixture.app().mainFrame()->FileOpen());
+    EXPECT_EQ(view.levelName().text(), QStringLiteral("Spindle Keep"));
+    EXPECT_EQ(view.highlights().currentText(), QStringLiteral("No shading"));
 }
 
 TEST(StartupTest, CommandLineOptionsAndFile) {

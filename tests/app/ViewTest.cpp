@@ -140,6 +140,70 @@ TEST_F(ViewTest, LevelChangesResetTheHallway) {
     EXPECT_EQ(view().hallwayField().text(), QStringLiteral("0"));
 }
 
+TEST_F(ViewTest, TypingTheSameLevelAgainResetsTheHallway) {
+    const int levelNumber = LevelWithHallways(2);
+    ASSERT_GE(levelNumber, 0);
+    QSpinBox& field = view().levelField();
+    field.setValue(levelNumber);
+    const QString number = QString::number(levelNumber);
+
+    // The field's text selected and the same number typed over it.
+    view().hallwayField().setValue(1);
+    ASSERT_EQ(view().preview().renderer().currentHallway(), 1);
+    field.selectAll();
+    QTest::keyClicks(&field, number);
+    EXPECT_EQ(field.value(), levelNumber);
+    EXPECT_EQ(view().hallway(), 0);
+    EXPECT_EQ(view().hallwayField().value(), 0);
+    EXPECT_EQ(view().preview().renderer().currentHallway(), 0);
+
+    // The text deleted and the number typed again: nothing happens until it is whole.
+    view().hallwayField().setValue(1);
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    EXPECT_EQ(view().hallway(), 1);
+    QTest::keyClicks(&field, number);
+    EXPECT_EQ(view().hallway(), 0);
+    EXPECT_EQ(view().hallwayField().value(), 0);
+    EXPECT_EQ(view().preview().renderer().currentHallway(), 0);
+}
+
+TEST_F(ViewTest, TheFrameShrinksToTheFormAndNeverGrowsForIt) {
+    CMainFrame& frame = *fixture_.app().mainFrame();
+    const QSize enlarged = frame.size() + QSize(300, 200);
+    frame.resize(enlarged);
+    ASSERT_EQ(frame.size(), enlarged);
+    view().InitialUpdate(); // as after File Open
+    const QSize fitted = frame.size();
+    EXPECT_LT(fitted.width(), enlarged.width());
+    EXPECT_LT(fitted.height(), enlarged.height());
+
+    // Wider only: the width shrinks back, the height stays.
+    frame.resize(fitted.width() + 120, fitted.height());
+    fixture_.prompt.openAnswers = {path_};
+    ASSERT_TRUE(frame.FileOpen());
+    EXPECT_EQ(frame.size(), fitted);
+
+    // Made smaller than the form (as a small screen's window manager may do; the form itself
+    // asks for its whole size): it is not enlarged again.
+    frame.setMinimumSize(200, 150);
+    const QSize small = fitted - QSize(100, 60);
+    frame.resize(small);
+    ASSERT_EQ(frame.size(), small);
+    view().InitialUpdate();
+    EXPECT_EQ(frame.size(), small);
+    frame.resize(small.width(), fitted.height() + 50);
+    view().InitialUpdate();
+    EXPECT_EQ(frame.size(), QSize(small.width(), fitted.height()));
+}
+
+TEST(ShrinkOnlyFitTest, EachSideShrinksToTheFormAndNeverGrows) {
+    EXPECT_EQ(ShrinkOnlyFit({1000, 700}, {800, 500}), QSize(800, 500));
+    EXPECT_EQ(ShrinkOnlyFit({700, 700}, {800, 500}), QSize(700, 500));
+    EXPECT_EQ(ShrinkOnlyFit({900, 400}, {800, 500}), QSize(800, 400));
+    EXPECT_EQ(ShrinkOnlyFit({700, 400}, {800, 500}), QSize(700, 400));
+}
+
 TEST_F(ViewTest, ALevelWithoutHallwaysKeepsHallwayAtZero) {
     document().level(2).hallwayCount = 0;
     view().levelField().setValue(2);

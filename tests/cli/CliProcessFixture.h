@@ -5,8 +5,10 @@
 #include "gamedata/RomImage.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -15,6 +17,8 @@
 
 #include <cstdint>
 #include <vector>
+
+#include <unistd.h>
 
 namespace korvane {
 
@@ -74,6 +78,33 @@ protected:
             EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         }
         return Path(name);
+    }
+
+    // Runs the tool as the unprivileged user "nobody", for files that user may read but not
+    // write; false when this process can't switch users.
+    bool RunAsNobody(const QStringList& args, CliResult& result) {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable("setpriv").isEmpty()) {
+            return false;
+        }
+        QProcess process;
+        process.start(QStringLiteral("setpriv"),
+                      QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                  QStringLiteral(KORVANE_CLI_PATH)} +
+                          args);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        result.crashed = process.exitStatus() != QProcess::NormalExit;
+        result.exitCode = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return true;
+    }
+    QStringList Entries() const {
+        return QDir(dir_.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
+    }
+    static QFile::Permissions ReadOnlyForAll() {
+        return QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
     }
 
     QTemporaryDir dir_;

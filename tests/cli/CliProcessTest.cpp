@@ -5,17 +5,23 @@
 #include "gamedata/GameData.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <set>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace korvane {
 namespace {
@@ -257,9 +263,238 @@ TEST_F(CliProcess, AMalformedScriptStopsWithExitTwoAndWritesNothing) {
     EXPECT_EQ(fresh.exitCode, 2);
     EXPECT_TRUE(fresh.err.contains("line 1"));
     EXPECT_FALSE(QFile::exists(Path("new.nes")));
-    const CliResult noScript = Run({"edit", Demo(), Path("new.nes"), Path("no-script.txt")});
-    EXPECT_EQ(noScript.exitCode, 1);
-    EXPECT_FALSE(QFile::exists(Path("new.nes")));
+}
+
+TEST_F(CliProcess, OutputReplacesOnlyRegularFilesTheOwnerMayWrite) {
+    const QString demo = Demo();
+    const QByteArray image = ReadFile("demo1.nes");
+    const QByteArray png = QByteArray("not a picture");
+    const QString readOnlyMessage =
+        QStringLiteral("The file has the read-only attribute, Korvane can't work with it");
+
+    // Every command that writes a file refuses a read-only one and leaves it as it was.
+    WriteFile("ro.nes", "keep me");
+    WriteFile("ro.png", png);
+    ASSERT_TRUE(QFile::setPermissions(Path("ro.nes"), ReadOnlyForAll()));
+    ASSERT_TRUE(QFile::setPermissions(Path("ro.png"), ReadOnlyForAll()));
+    for (const QStringList& args :
+         {QStringList{"roundtrip", demo, Path("ro.nes")},
+          QStringList{"edit", demo, Path("ro.nes"), "-"}, QStringList{"demo", Path("ro.nes")},
+          QStringList{"render", demo, "--level", "0", "-o", Path("ro.png")}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliResult r = Run(args, "level 1\n");
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(readOnlyMessage)) << r.err.toStdString();
+    }
+    EXPECT_EQ(ReadFile("ro.nes"), QByteArray("keep me"));
+    EXPECT_EQ(ReadFile("ro.png"), png);
+    struct stat info {};
+    ASSERT_EQ(::stat(Path("ro.nes").toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+
+    // A link is followed and stays a link.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("roms"));
+    WriteFile("roms/target.nes", "old");
+    ASSERT_TRUE(QFile::link("roms/target.nes", Path("link.nes")));
+    EXPECT_EQ(Run({"roundtrip", demo, Path("link.nes")}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo(Path("link.nes")).isSymLink());
+    EXPECT_EQ(ReadFile("roms/target.nes"), image);
+
+    // A device (through a link) and a named pipe are refused and stay what they are.
+    ASSERT_TRUE(QFile::link("/dev/null", Path("device.nes")));
+    ASSERT_EQ(::mkfifo(Path("pipe.nes").toLocal8Bit().constData(), 0644), 0);
+    for (const QString name : {"device.nes", "pipe.nes"}) {
+        const CliResult r = Run({"roundtrip", demo, Path(name)});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("Korvane can't save to \"" + Path(name) +
+                                   "\": it is not a regular file."))
+            << r.err.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(Path("device.nes")).isSymLink());
+    ASSERT_EQ(::stat(Path("pipe.nes").toLocal8Bit().constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+
+    // A link where a fixed temporary name would be is never followed.
+    WriteFile("victim.txt", "victim");
+    ASSERT_TRUE(QFile::link("victim.txt", Path("out.nes.korvane-new")));
+    EXPECT_EQ(Run({"roundtrip", demo, Path("out.nes")}).exitCode, 0);
+    EXPECT_EQ(ReadFile("victim.txt"), QByteArray("victim"));
+    EXPECT_EQ(ReadFile("out.nes"), image);
+    EXPECT_EQ(Entries(),
+              (QStringList{"demo1.nes", "device.nes", "link.nes", "out.nes", "out.nes.korvane-new",
+                           "pipe.nes", "ro.nes", "ro.png", "roms", "victim.txt"}));
+}
+
+TEST_F(CliProcess, TwoWritersOfOneOutputEachLeaveAWholeFile) {
+    const QString first = Demo(1);
+    const QString second = Demo(2);
+    for (int round = 0; round < 3; ++round) {
+        QProcess a;
+        QProcess b;
+        a.start(QStringLiteral(KORVANE_CLI_PATH), {"roundtrip", first, Path("shared.nes")});
+        b.start(QStringLiteral(KORVANE_CLI_PATH), {"roundtrip", second, Path("shared.nes")});
+        ASSERT_TRUE(a.waitForFinished(60000));
+        ASSERT_TRUE(b.waitForFinished(60000));
+        EXPECT_EQ(a.exitCode(), 0) << a.readAllStandardError().toStdString();
+        EXPECT_EQ(b.exitCode(), 0) << b.readAllStandardError().toStdString();
+        const QByteArray shared = ReadFile("shared.nes");
+        EXPECT_TRUE(shared == ReadFile("demo1.nes") || shared == ReadFile("demo2.nes"));
+        EXPECT_EQ(Entries(), (QStringList{"demo1.nes", "demo2.nes", "shared.nes"}));
+    }
+}
+
+TEST_F(CliProcess, RenderReadsThroughTheDocumentAndNeverBlocks) {
+    ASSERT_EQ(::mkfifo(Path("pipe.nes").toLocal8Bit().constData(), 0644), 0);
+    struct Case {
+        QString rom;
+        QString why;
+    };
+    for (const Case& c : {Case{Path("pipe.nes"), "it is not a regular file"},
+                          Case{"/dev/zero", "it is not a regular file"},
+                          Case{"/dev/null", "it is not a regular file"},
+                          Case{dir_.path(), "it is a folder, not a file"}}) {
+        SCOPED_TRACE(c.rom.toStdString());
+        QProcess process;
+        process.start(QStringLiteral(KORVANE_CLI_PATH),
+                      {"render", c.rom, "--level", "1", "-o", Path("r.png")});
+        // A read of the pipe would wait for a writer forever.
+        const bool finished = process.waitForFinished(20000);
+        if (!finished) {
+            process.kill();
+            process.waitForFinished();
+        }
+        ASSERT_TRUE(finished);
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
+                        .contains("Korvane can't open \"" + c.rom + "\": " + c.why + "."));
+        EXPECT_FALSE(QFile::exists(Path("r.png")));
+    }
+}
+
+TEST_F(CliProcess, ReadingCommandsTakeACartridgeTheyMayNotWrite) {
+    const QString demo = Demo();
+    WriteFile("clean.nes", ReadFile("demo1.nes"));
+    ASSERT_TRUE(QFile::setPermissions(Path("clean.nes"), ReadOnlyForAll()));
+    const CliResult expectedInfo = Run({"info", demo});
+    const CliResult expectedDump = Run({"dump", demo});
+    ASSERT_EQ(expectedInfo.exitCode, 0);
+    ASSERT_EQ(Run({"render", demo, "--level", "2", "-o", Path("expected.png")}).exitCode, 0);
+
+    const CliResult info = Run({"info", Path("clean.nes")});
+    EXPECT_EQ(info.exitCode, 0) << info.err.toStdString();
+    EXPECT_EQ(info.out, expectedInfo.out);
+    const CliResult dump = Run({"dump", Path("clean.nes")});
+    EXPECT_EQ(dump.exitCode, 0);
+    EXPECT_EQ(dump.out, expectedDump.out);
+    EXPECT_EQ(Run({"render", Path("clean.nes"), "--level", "2", "-o", Path("clean.png")}).exitCode,
+              0);
+    EXPECT_EQ(ReadFile("clean.png"), ReadFile("expected.png"));
+    EXPECT_EQ(Run({"roundtrip", Path("clean.nes"), Path("copy.nes")}).exitCode, 0);
+    EXPECT_EQ(ReadFile("copy.nes"), ReadFile("demo1.nes"));
+    const CliResult edited = Run({"edit", Path("clean.nes"), Path("edited.nes"), "-"}, "level 1\n");
+    EXPECT_EQ(edited.exitCode, 0) << edited.err.toStdString();
+
+    // A file of another user that this user may read but not write: reading works, and
+    // writing is refused with the system's reason, not with the read-only message.
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ExeOwner | QFile::ReadOther |
+                                                       QFile::ExeOther));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("nobody"));
+    ASSERT_TRUE(QFile::setPermissions(Path("nobody"), QFile::ReadOther | QFile::WriteOther |
+                                                          QFile::ExeOther | QFile::ReadOwner |
+                                                          QFile::WriteOwner | QFile::ExeOwner));
+    WriteFile("nobody/theirs.nes", ReadFile("demo1.nes"));
+    CliResult asNobody;
+    if (!RunAsNobody({"info", Path("nobody/theirs.nes")}, asNobody)) {
+        GTEST_SKIP() << "running as another user needs root and setpriv";
+    }
+    EXPECT_EQ(asNobody.exitCode, 0) << asNobody.err.toStdString();
+    EXPECT_EQ(asNobody.out, expectedInfo.out);
+    ASSERT_TRUE(RunAsNobody({"dump", Path("nobody/theirs.nes")}, asNobody));
+    EXPECT_EQ(asNobody.exitCode, 0);
+    EXPECT_EQ(asNobody.out, expectedDump.out);
+    ASSERT_TRUE(RunAsNobody(
+        {"render", Path("nobody/theirs.nes"), "--level", "2", "-o", Path("nobody/r.png")},
+        asNobody));
+    EXPECT_EQ(asNobody.exitCode, 0) << asNobody.err.toStdString();
+    EXPECT_EQ(ReadFile("nobody/r.png"), ReadFile("expected.png"));
+    ASSERT_TRUE(RunAsNobody({"roundtrip", demo, Path("nobody/theirs.nes")}, asNobody));
+    EXPECT_EQ(asNobody.exitCode, 1);
+    EXPECT_TRUE(asNobody.err.contains("Korvane can't save \"" + Path("nobody/theirs.nes") +
+                                      "\": Permission denied. The file was left as it was."))
+        << asNobody.err.toStdString();
+    EXPECT_EQ(ReadFile("nobody/theirs.nes"), ReadFile("demo1.nes"));
+}
+
+TEST_F(CliProcess, HallwaysThatWouldEndTheListAreRefusedAndNothingVanishes) {
+    const QString demo = Demo();
+    auto data = std::make_unique<GameData>();
+    data->Decode(*MakeDemoCartridge(1));
+    const LevelRecord& level = data->levels[1];
+    ASSERT_GE(level.hallwayCount, 2);
+    ASSERT_GT(level.RemainingRooms(), 3);
+    ASSERT_GT(level.hallways[0].lastRoom, 0); // transition 0 is fine for a longer hallway
+    const QString last = QString::number(level.hallwayCount);
+    const QByteArray script = "level 1\n"
+                              "insert-hallway 0 0x50 0 1 3\n" // enemy bank above 0x3A
+                              "insert-hallway 0 0x10 7 1 3\n" // palette set above 5
+                              "set-hallway-room 0 0 40\n"     // first room above 31
+                              "insert-hallway " +
+                              last.toLatin1() +
+                              " 0x10 1 0 3\n"                  // one room, transition 0
+                              "replace-hallway 1 0x10 1 0 3\n" // the same by replacement
+                              "set-hallway 0 0x3B 1 2\n"
+                              "set-hallway-room 0 1 32\n" // not a room
+                              "set-hallway 0 0x3A 5 0\n"  // the largest accepted values
+                              "insert-hallway 0 0x10 1 0 4 5\n";
+    const CliResult r = Run({"edit", demo, Path("edited.nes"), "-"}, script);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("level -\ninsert-hallway -5\ninsert-hallway -5\n"
+                                    "set-hallway-room -5\ninsert-hallway -5\n"
+                                    "replace-hallway -5\nset-hallway -5\nset-hallway-room -4\n"
+                                    "set-hallway 0\ninsert-hallway 0\n"));
+
+    // Read back: level 1 has its hallways and one more, the changed hallway as set.
+    QFile file(Path("edited.nes"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    auto image = std::make_unique<RomImage>();
+    ASSERT_EQ(bytes.size(), static_cast<qsizetype>(kRomSize));
+    std::copy(bytes.begin(), bytes.end(), image->bytes.begin());
+    auto reopened = std::make_unique<GameData>();
+    reopened->Decode(*image);
+    const LevelRecord& after = reopened->levels[1];
+    EXPECT_EQ(after.hallwayCount, level.hallwayCount + 1);
+    EXPECT_EQ(after.hallways[0], (Hallway{0x10, 1, 0, 1}));
+    EXPECT_EQ(after.roomOrder[0], 4);
+    EXPECT_EQ(after.roomOrder[1], 5);
+    EXPECT_EQ(after.hallways[1],
+              (Hallway{0x3A, 5, 0, level.hallways[0].lastRoom})); // the old hallway 0
+    for (int h = 1; h < level.hallwayCount; ++h) {
+        EXPECT_EQ(after.hallways[static_cast<std::size_t>(h + 1)],
+                  level.hallways[static_cast<std::size_t>(h)]);
+    }
+}
+
+TEST_F(CliProcess, AScriptThatCannotBeReadWritesNothing) {
+    const QString demo = Demo();
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("scripts"));
+    struct Case {
+        QString script;
+        QString why;
+    };
+    for (const Case& c : {Case{Path("scripts"), "it is a folder"},
+                          Case{Path("none.txt"), "No such file or directory"}}) {
+        const CliResult r = Run({"edit", demo, Path("out.nes"), c.script});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("cannot read the script " + c.script + ": " + c.why +
+                                   "; nothing was written"))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(QFile::exists(Path("out.nes")));
+    }
 }
 
 TEST_F(CliProcess, GarbageAndExtremeEditsDoNotCrashIt) {

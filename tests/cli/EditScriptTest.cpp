@@ -38,6 +38,7 @@ TEST(EditScriptParser, ReadsEveryOperationWithItsArguments) {
         {"replace-hallway 0 1 2 3 31", EditOperationKind::ReplaceHallway, {0, 1, 2, 3}, {31}},
         {"remove-hallway 0xF", EditOperationKind::RemoveHallway, {15}, {}},
         {"set-hallway-room 1 2 0x1f", EditOperationKind::SetHallwayRoom, {1, 2, 31}, {}},
+        {"set-hallway 3 0x3A 5 15", EditOperationKind::SetHallway, {3, 0x3A, 5, 15}, {}},
         {"add-enemy 255 0 3 0X2A", EditOperationKind::AddEnemy, {255, 0, 3, 42}, {}},
         {"delete-enemy 0", EditOperationKind::DeleteEnemy, {0}, {}},
         {"set-enemy 4 16 176 2 0x10", EditOperationKind::SetEnemy, {4, 16, 176, 2, 16}, {}},
@@ -89,6 +90,9 @@ TEST(EditScriptParser, NamesTheFirstMalformedLine) {
         "insert-hallway 0 1 2 3 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17", // 17 rooms
         "replace-hallway 16 0 0 2 1",                                       // hallway index
         "set-hallway-room 0 0 256",                                         // room is a byte
+        "set-hallway 0 1 2",                                                // too few
+        "set-hallway 0 1 2 16",                                             // transition
+        "set-hallway 0 1 2 3 4",                                            // no rooms
         "add-enemy 1 2 3",                                                  // too few
         "set-enemy 256 1 2 3 4",                                            // index
         "delete-enemy",                                                     // too few
@@ -137,7 +141,9 @@ TEST_F(EditScriptRunner, AppliesTheOperationsToTheChosenLevel) {
     const int insert = static_cast<int>(want.InsertHallway(1, rooms, Hallway{7, 2, 6, 1}));
     const int add = want.AddEnemy(EnemyPlacement{40, 176, 0, 9}.Packed());
     const int remove = static_cast<int>(want.RemoveHallway(0));
-    const int set = want.SetHallwayRoom(0, 1, 30);
+    const int set = static_cast<int>(want.SetHallwayRoom(0, 1, 30));
+    const int entry =
+        static_cast<int>(want.SetHallwayEntry(0, Hallway{0x21, 3, 9, want.hallways[0].lastRoom}));
     const int del = want.DeleteEnemy(0);
     const int setEnemy = want.SetEnemy(1, EnemyPlacement{8, 8, 1, 1}.Packed());
     want.InsertRoomPositionIntoEnemies(0, 0);
@@ -150,6 +156,7 @@ TEST_F(EditScriptRunner, AppliesTheOperationsToTheChosenLevel) {
                              "add-enemy 40 176 0 9\n"
                              "remove-hallway 0\n"
                              "set-hallway-room 0 1 30\n"
+                             "set-hallway 0 0x21 3 9\n"
                              "delete-enemy 0\n"
                              "set-enemy 1 8 8 1 1\n"
                              "insert-room-position 0 0\n"
@@ -160,6 +167,7 @@ TEST_F(EditScriptRunner, AppliesTheOperationsToTheChosenLevel) {
                                             std::to_string(add),
                                             std::to_string(remove),
                                             std::to_string(set),
+                                            std::to_string(entry),
                                             std::to_string(del),
                                             std::to_string(setEnemy),
                                             "-",
@@ -167,6 +175,8 @@ TEST_F(EditScriptRunner, AppliesTheOperationsToTheChosenLevel) {
                                             std::to_string(replace)};
     EXPECT_EQ(results, expected);
     EXPECT_EQ(insert, 0);
+    EXPECT_EQ(entry, 0);
+    EXPECT_EQ(data_->levels[5].hallways[0].enemyBank, 0x21);
     EXPECT_EQ(level_, 5);
     EXPECT_TRUE(*data_ == *expected_); // level 5 changed as by the calls, the others not at all
 }

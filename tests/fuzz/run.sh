@@ -1,49 +1,65 @@
 #!/usr/bin/env bash
-# Runs the game-data fuzzer for about a minute, then the patch fuzzer for about 40 seconds, each
-# in a fresh corpus folder.
-# Usage: tests/fuzz/run.sh BUILD_DIR   (a build configured with -DKORVANE_FUZZ=ON)
-# Exits non-zero on a crash, a leak, a hang or a failed model check; the input that caused it is
-# kept in BUILD_DIR/fuzz-artifacts/.
+# Runs the fuzzers for a bounded time, each in a fresh corpus folder: fuzz_gamedata on arbitrary
+# (periodic) images, fuzz_structured on the demo cartridge with the input's changes, and
+# fuzz_patches on IPS and BPS patches. About two minutes in all.
+# Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS_EACH]   (a build configured with -DKORVANE_FUZZ=ON)
+# Exits non-zero on a crash, a leak, a hang or a failed check; the input that caused it is kept
+# in BUILD_DIR/fuzz-artifacts/.
 set -euo pipefail
-if [ $# -ne 1 ]; then
-  echo "usage: $0 BUILD_DIR" >&2
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+  echo "usage: $0 BUILD_DIR [SECONDS_EACH]" >&2
   exit 2
 fi
-fuzzer="$1/tests/fuzz/fuzz_gamedata"
-if [ ! -x "$fuzzer" ]; then
-  echo "$0: $fuzzer is not built (configure with -DKORVANE_FUZZ=ON)" >&2
-  exit 2
-fi
+seconds=${2:-40}
+for name in fuzz_gamedata fuzz_structured fuzz_patches; do
+  if [ ! -x "$1/tests/fuzz/$name" ]; then
+    echo "$0: $1/tests/fuzz/$name is not built (configure with -DKORVANE_FUZZ=ON)" >&2
+    exit 2
+  fi
+done
 artifacts="$(cd "$1" && pwd)/fuzz-artifacts"
 mkdir -p "$artifacts"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/corpus" "$work/seeds"
-head -c 4096 /dev/zero >"$work/seeds/zeros"
-head -c 4096 /dev/urandom >"$work/seeds/random"
-printf '\x10\x03\x20\x00\x21\x04\x11\x01\x32\x05\x00\x02' >"$work/seeds/operations"
 
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  "$fuzzer" -max_total_time=60 -timeout=5 -rss_limit_mb=2048 -max_len=4096 \
-  -artifact_prefix="$artifacts/" -print_final_stats=1 "$work/corpus" "$work/seeds"
-echo "fuzz_gamedata: no crash, leak or hang"
+# fuzz_gamedata: the image is the input repeated.
+mkdir -p "$work/gamedata/corpus" "$work/gamedata/seeds"
+head -c 4096 /dev/zero >"$work/gamedata/seeds/zeros"
+head -c 4096 /dev/urandom >"$work/gamedata/seeds/random"
+printf '\x10\x03\x20\x00\x21\x04\x11\x01\x32\x05\x00\x02' >"$work/gamedata/seeds/operations"
 
-# The IPS and BPS patches, for about 40 seconds.
-patches="$1/tests/fuzz/fuzz_patches"
-if [ ! -x "$patches" ]; then
-  echo "$0: $patches is not built (configure with -DKORVANE_FUZZ=ON)" >&2
-  exit 2
-fi
-mkdir "$work/patch-corpus" "$work/patch-seeds"
+# fuzz_structured: each demo cartridge unchanged (the generator runs inside the fuzzer), one
+# with a few operations, and one with a patch of each kind.
+mkdir -p "$work/structured/corpus" "$work/structured/seeds"
+for demo in 0 1 2 3; do
+  printf "\\x0$demo\\x00" >"$work/structured/seeds/demo$demo"
+done
+printf '\x00\x00\x00\x01\x02\x01\x04\x03\x10\x01\x05\x20\x30\x02\x0e\x00\x00\x03' \
+  >"$work/structured/seeds/operations"
+printf '\x01\x04\x00\x01\x00\x40\x03\x50\x06\x01\x00\x0a\x40\x01\xff\x02\x05\x07\x02\x00\x03\x02\x00\x60\xff\x07' \
+  >"$work/structured/seeds/patches"
+
+# fuzz_patches: an IPS patch, a BPS patch and a pair of images with a few edits.
+mkdir -p "$work/patches/corpus" "$work/patches/seeds"
 printf '\x00\x10\x00ABCDEFGHIJKLMNOPPATCH\x00\x00\x02\x00\x02xy\x00\x00\x20\x00\x00\x00\x04zEOF\x00\x00\x08' \
-  >"$work/patch-seeds/ips"
+  >"$work/patches/seeds/ips"
 printf '\x02\x08\x00ABCDEFGH\x88\x91\x80\x84\x89xyz\x8a\x8a\x8f\x86\x86\x8f\x8b\x8c' \
-  >"$work/patch-seeds/bps"
+  >"$work/patches/seeds/bps"
 printf '\x04\x20\x00ABCDEFGHIJKLMNOPQRSTUVWXYZ012345\x04\x00\x03\x00\x10\x00\x05\x41' \
-  >"$work/patch-seeds/edits"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  "$patches" -max_total_time=40 -timeout=5 -rss_limit_mb=2048 -max_len=8192 \
-  -artifact_prefix="$artifacts/" -print_final_stats=1 "$work/patch-corpus" "$work/patch-seeds"
-echo "fuzz_patches: no crash, leak or hang"
+  >"$work/patches/seeds/edits"
+
+run() {
+  local name=$1
+  local folder=$2
+  local maxLength=$3
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$BUILD/tests/fuzz/$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+    -max_len="$maxLength" -artifact_prefix="$artifacts/$name-" -print_final_stats=1 \
+    "$work/$folder/corpus" "$work/$folder/seeds"
+  echo "$name: no crash, leak or hang in $seconds s"
+}
+BUILD=$1
+run fuzz_gamedata gamedata 4096
+run fuzz_structured structured 4096
+run fuzz_patches patches 8192

@@ -1,12 +1,11 @@
 #include "ImageBuilder.h"
+#include "TempFolder.h"
 
 #include "gamedata/CKorvaneDoc.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <sys/stat.h>
 
@@ -16,13 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<std::uint8_t> ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return testing::ReadFileBytes(path);
 }
 
 std::vector<std::uint8_t> ImageBytes(std::uint32_t seed, std::size_t trailing = 0) {
@@ -38,26 +31,11 @@ std::vector<std::uint8_t> ImageBytes(std::uint32_t seed, std::size_t trailing = 
     return bytes;
 }
 
-unsigned Permissions(const fs::path& path) {
-    struct stat info {};
-    EXPECT_EQ(::stat(path.c_str(), &info), 0);
-    return info.st_mode & 07777;
-}
-
 class Document : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "korvane-doc-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
     fs::path Cartridge(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const fs::path path = folder / name;
-        WriteFile(path, bytes.data(), bytes.size());
+        testing::WriteFileBytes(path, bytes);
         return path;
     }
     // Opens a cartridge and makes an unsaved edit in the model.
@@ -69,13 +47,7 @@ protected:
         doc.SetModifiedFlag();
         return path;
     }
-    std::vector<fs::path> FolderEntries() const {
-        std::vector<fs::path> entries;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            entries.push_back(entry.path().filename());
-        }
-        return entries;
-    }
+    std::vector<std::string> FolderEntries() const { return tempFolder.Entries(); }
     // The document and its image kept everything they held.
     void ExpectUnchanged(const GameData& model, const RomImage& image) {
         EXPECT_TRUE(doc.gameData() == model);
@@ -91,7 +63,8 @@ protected:
         }
     }
 
-    fs::path folder;
+    testing::TempFolder tempFolder;
+    const fs::path& folder = tempFolder.path();
     RecordingReporter reporter;
     CKorvaneDoc doc{&reporter};
 };
@@ -122,19 +95,88 @@ TEST_F(Document, FailedOpensChangeNothingAndSayWhy) {
     };
     const fs::path shortFile = Cartridge("short.nes", std::vector<std::uint8_t>(1000, 0x42));
     fs::create_directory(folder / "dir.nes");
+    // Special files are refused before they are opened: a named pipe without a writer would
+    // block the open, and /dev/zero would read as a cartridge of zeros.
+    ASSERT_EQ(::mkfifo((folder / "pipe.nes").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", folder / "zero.nes");
+    const auto notAFile = [](const fs::path& path) {
+        return "Korvane can't open \"" + path.string() + "\": it is not a regular file.";
+    };
     const Case cases[] = {
-        {folder / "missing.nes", {"missing.nes", "does not exist"}},
-        {folder / "dir.nes", {"dir.nes", "folder"}},
-        {shortFile, {"short.nes", "1000", "393232"}},
+        {folder / "missing.nes",
+         {"Korvane can't open \"" + (folder / "missing.nes").string() +
+          "\": the file does not exist."}},
+        {folder / "dir.nes",
+         {"Korvane can't open \"" + (folder / "dir.nes").string() +
+          "\": it is a folder, not a file."}},
+        {shortFile,
+         {"The file \"" + shortFile.string() +
+          "\" is too short: it has 1000 bytes, but a cartridge image has 393232 "
+          "bytes."}},
+        {folder / "pipe.nes", {notAFile(folder / "pipe.nes")}},
+        {folder / "zero.nes", {notAFile(folder / "zero.nes")}},
+        {"/dev/zero", {notAFile("/dev/zero")}},
+        {"/dev/null", {notAFile("/dev/null")}},
     };
     for (const Case& c : cases) {
-        reporter.Clear();
-        EXPECT_FALSE(doc.OnOpenDocument(c.path)) << c.path;
-        ExpectOneStop(c.message);
-        ExpectUnchanged(*model, *image);
-        EXPECT_TRUE(doc.IsModified());
-        EXPECT_EQ(doc.PathName(), good.string());
+        for (const bool readOnly : {false, true}) {
+            reporter.Clear();
+            EXPECT_FALSE(readOnly ? doc.OpenReadOnly(c.path) : doc.OnOpenDocument(c.path))
+                << c.path;
+            ASSERT_EQ(reporter.messages.size(), 1u) << c.path;
+            EXPECT_EQ(reporter.messages[0].text, c.message[0]);
+            EXPECT_EQ(reporter.messages[0].icon, MessageIcon::Stop);
+            ExpectUnchanged(*model, *image);
+            EXPECT_TRUE(doc.IsModified());
+            EXPECT_EQ(doc.PathName(), good.string());
+        }
     }
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe.nes"));
+}
+
+TEST_F(Document, AReadOnlyOpenTakesAnyReadableCartridge) {
+    const auto bytes = ImageBytes(9, 20);
+    const fs::path path = Cartridge("clean.nes", bytes);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ASSERT_TRUE(doc.OpenReadOnly(path));
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_TRUE(doc.fileLoaded());
+    EXPECT_EQ(doc.PathName(), path.string());
+    EXPECT_TRUE(std::equal(doc.image().bytes.begin(), doc.image().bytes.end(), bytes.begin()));
+    EXPECT_EQ(doc.trailingBytes(), std::vector<std::uint8_t>(bytes.end() - 20, bytes.end()));
+    auto expected = std::make_unique<GameData>();
+    expected->Decode(doc.image());
+    EXPECT_TRUE(doc.gameData() == *expected);
+
+    // The window's open, which saves in place, refuses the same file.
+    CKorvaneDoc window(&reporter);
+    EXPECT_FALSE(window.OnOpenDocument(path));
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages[0].text, kReadOnlyMessage);
+    EXPECT_FALSE(window.fileLoaded());
+}
+
+TEST_F(Document, SaveThroughALinkKeepsTheLinkAndRefusesSpecialFiles) {
+    const auto bytes = ImageBytes(13);
+    fs::create_directory(folder / "roms");
+    Cartridge("roms/real.nes", bytes);
+    fs::create_symlink("roms/real.nes", folder / "link.nes");
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "link.nes"));
+    doc.level(4).rooms[1].cells[2] = 0x5A;
+    ASSERT_TRUE(doc.OnSaveDocument(folder / "link.nes"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.nes"));
+    const auto saved = ReadFile(folder / "roms" / "real.nes");
+    EXPECT_EQ(saved[LevelCatalogue[4].bankOffset + 0x0F00 + 64 + 2], 0x5A);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"link.nes", "roms"}));
+
+    ASSERT_EQ(::mkfifo((folder / "pipe.nes").c_str(), 0644), 0);
+    const auto before = std::make_unique<RomImage>(doc.image());
+    doc.level(4).rooms[1].cells[2] = 0x5B;
+    EXPECT_FALSE(doc.OnSaveDocument(folder / "pipe.nes"));
+    ExpectOneStop({"Korvane can't save to \"" + (folder / "pipe.nes").string() +
+                   "\": it is not a regular file."});
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe.nes"));
+    EXPECT_TRUE(doc.image().bytes == before->bytes); // refused before anything was encoded
 }
 
 TEST_F(Document, ReadOnlyFilesAreRefusedWithTheFixedMessage) {
@@ -157,7 +199,7 @@ TEST_F(Document, ReadOnlyFilesAreRefusedWithTheFixedMessage) {
     EXPECT_EQ(ReadFile(path), onDisk);
     EXPECT_TRUE(doc.gameData() == *model);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(FolderEntries(), std::vector<fs::path>{"game.nes"});
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"game.nes"});
 }
 
 TEST_F(Document, SaveWritesTheEditsAndKeepsPermissionsAndTrailingBytes) {
@@ -173,13 +215,13 @@ TEST_F(Document, SaveWritesTheEditsAndKeepsPermissionsAndTrailingBytes) {
     ASSERT_TRUE(doc.OnSaveDocument(path));
     EXPECT_TRUE(reporter.messages.empty());
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(Permissions(path), 0640u);
+    EXPECT_EQ(testing::PermissionBits(path), 0640u);
     const auto saved = ReadFile(path);
     ASSERT_EQ(saved.size(), kRomSize + 100);
     EXPECT_TRUE(std::equal(doc.image().bytes.begin(), doc.image().bytes.end(), saved.begin()));
     EXPECT_EQ(saved[kRomSize + 99], static_cast<std::uint8_t>(99 * 3 + 1));
     EXPECT_EQ(saved[0x22010 + 0x0F00 + 4 * 64 + 9], 0xAB);
-    EXPECT_EQ(FolderEntries(), std::vector<fs::path>{"long.nes"});
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"long.nes"});
 
     CKorvaneDoc reopened;
     ASSERT_TRUE(reopened.OnOpenDocument(path));
@@ -203,7 +245,7 @@ TEST_F(Document, SaveToAMissingPathOrAFolderWritesNothing) {
     reporter.Clear();
     EXPECT_FALSE(doc.OnSaveDocument(folder));
     ExpectOneStop({"folder"});
-    EXPECT_EQ(FolderEntries(), std::vector<fs::path>{"game.nes"});
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"game.nes"});
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -214,7 +256,7 @@ TEST_F(Document, ASaveFailingMidwayLeavesTheOriginalAndNoTemporaryFile) {
     EXPECT_FALSE(doc.OnSaveDocument(path));
     ExpectOneStop({"game.nes", "left as it was"});
     EXPECT_EQ(ReadFile(path), onDisk);
-    EXPECT_EQ(FolderEntries(), std::vector<fs::path>{"game.nes"});
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"game.nes"});
     EXPECT_TRUE(doc.IsModified());
 
     // The seam fails one save only.

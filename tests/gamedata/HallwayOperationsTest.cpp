@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace korvane {
@@ -61,6 +62,22 @@ LevelRecord NaiveUsage(LevelRecord rec) {
         }
     }
     return rec;
+}
+
+// The level as it reads back from a cartridge after a save: encoded into an image and decoded.
+LevelRecord ReadBack(const LevelRecord& rec) {
+    auto image = std::make_unique<RomImage>();
+    rec.Encode(*image, 0x10);
+    LevelRecord decoded;
+    decoded.Decode(*image, 0x10);
+    return decoded;
+}
+
+// The hallway table and room order of two levels agree, as far as the list goes.
+void ExpectSameHallways(const LevelRecord& got, const LevelRecord& want) {
+    EXPECT_EQ(got.hallwayCount, want.hallwayCount);
+    EXPECT_EQ(got.roomOrder, want.roomOrder);
+    EXPECT_EQ(got.hallways, want.hallways);
 }
 
 constexpr std::array<std::uint8_t, 16> kRooms{20, 21, 22, 23, 24, 25, 26, 27,
@@ -205,7 +222,7 @@ TEST(HallwayRooms, PositionsBeyondTheOrderAndRoomsBeyond31CountNothing) {
     EXPECT_EQ(out[1], rec.roomOrder[31]);
     EXPECT_EQ(out[2], 0xFF);
     const LevelRecord before = rec;
-    EXPECT_EQ(rec.SetHallwayRoom(7, 0, 3), static_cast<int>(HallwayResult::BadArguments));
+    EXPECT_EQ(rec.SetHallwayRoom(7, 0, 3), HallwayResult::BadArguments);
     EXPECT_EQ(rec, before);
     // The last hallway reaches past the order: removing it moves nothing.
     EXPECT_EQ(rec.RemoveHallway(7), HallwayResult::Ok);
@@ -215,7 +232,7 @@ TEST(HallwayRooms, PositionsBeyondTheOrderAndRoomsBeyond31CountNothing) {
 
 TEST(HallwayRooms, SetHallwayRoomRecountsUsage) {
     LevelRecord rec = MakeLevel({2, 2});
-    EXPECT_EQ(rec.SetHallwayRoom(1, 1, 3), 0);
+    EXPECT_EQ(rec.SetHallwayRoom(1, 1, 3), HallwayResult::Ok);
     EXPECT_EQ(rec.GetHallwayRoom(1, 1), 3);
     EXPECT_EQ(rec.roomOrder[3], 3);
     EXPECT_EQ(rec.roomUse[3], 2); // position 0 holds room 3 too
@@ -223,6 +240,160 @@ TEST(HallwayRooms, SetHallwayRoomRecountsUsage) {
     EXPECT_EQ(rec.HallwayStart(0), 0);
     EXPECT_EQ(rec.HallwayStart(-3), 0);
     EXPECT_EQ(rec.HallwayStart(2), 4);
+}
+
+TEST(HallwayList, EndsAtABankAPaletteSetAFirstRoomOrAOneRoomHallwayWithoutTransition) {
+    struct Case {
+        Hallway hallway;
+        int firstRoom;
+        bool ends;
+    };
+    const Case cases[] = {
+        {{0x3A, 5, 1, 0}, 31, false}, // the largest values that pass
+        {{0x3B, 0, 1, 3}, 0, true},   {{0xFF, 0, 1, 3}, 0, true}, {{0, 6, 1, 3}, 0, true},
+        {{0, 0xFF, 1, 3}, 0, true},   {{0, 0, 1, 3}, 32, true},   {{0, 0, 1, 3}, 0xFF, true},
+        {{0, 0, 0, 0}, 0, true},      {{0, 0, 0, 1}, 0, false},   {{0, 0, 15, 0}, 0, false},
+        {{0, 0, 2, 15}, 0, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LevelRecord::EndsHallwayList(c.hallway, c.firstRoom), c.ends)
+            << int{c.hallway.enemyBank} << " " << int{c.hallway.paletteSet} << " "
+            << int{c.hallway.transition} << " " << int{c.hallway.lastRoom} << " " << c.firstRoom;
+    }
+}
+
+TEST(HallwayList, InsertAndReplaceRefuseHallwaysThatWouldEndIt) {
+    LevelRecord rec = MakeLevel({3, 2, 1});
+    const LevelRecord before = rec;
+    const std::array<std::uint8_t, 16> roomForty{40, 1, 2};
+    const std::array<std::uint8_t, 16> laterForty{1, 40, 2};
+    struct Case {
+        std::span<const std::uint8_t> rooms;
+        Hallway hallway;
+        HallwayResult result;
+    };
+    const Case cases[] = {
+        {kRooms, {0x50, 0, 1, 2}, HallwayResult::EndsHallwayList},
+        {kRooms, {0x10, 7, 1, 2}, HallwayResult::EndsHallwayList},
+        {roomForty, {0x10, 1, 1, 2}, HallwayResult::EndsHallwayList},
+        {kRooms, {0x10, 1, 0, 0}, HallwayResult::EndsHallwayList},
+        {laterForty, {0x10, 1, 1, 2}, HallwayResult::BadArguments}, // 40 is no room
+        {kRooms, {0x10, 1, 16, 0}, HallwayResult::BadArguments},    // 16 would be written as 0
+    };
+    for (const Case& c : cases) {
+        for (int h = 0; h <= 3; ++h) {
+            EXPECT_EQ(rec.InsertHallway(h, c.rooms, c.hallway), c.result) << h;
+            EXPECT_EQ(rec.ReplaceHallway(std::min(h, 2), c.rooms, c.hallway), c.result) << h;
+            ASSERT_EQ(rec, before);
+        }
+    }
+    // Transition 0 is an ordinary transition for a hallway of two rooms or more.
+    EXPECT_EQ(rec.InsertHallway(3, kRooms, {0x3A, 5, 0, 1}), HallwayResult::Ok);
+    EXPECT_EQ(rec.ReplaceHallway(0, kRooms, {0, 0, 0, 2}), HallwayResult::Ok);
+    EXPECT_EQ(rec.hallwayCount, 4);
+    ExpectSameHallways(ReadBack(rec), rec);
+}
+
+TEST(HallwayList, SetHallwayRoomRefusesRoomsBeyond31) {
+    LevelRecord rec = MakeLevel({3, 2});
+    const LevelRecord before = rec;
+    EXPECT_EQ(rec.SetHallwayRoom(0, 0, 40), HallwayResult::EndsHallwayList);
+    EXPECT_EQ(rec.SetHallwayRoom(1, 0, 32), HallwayResult::EndsHallwayList);
+    EXPECT_EQ(rec.SetHallwayRoom(0, 2, 32), HallwayResult::BadArguments);
+    EXPECT_EQ(rec.SetHallwayRoom(1, 1, 0xFF), HallwayResult::BadArguments);
+    EXPECT_EQ(rec, before);
+    EXPECT_EQ(rec.SetHallwayRoom(1, 0, 31), HallwayResult::Ok);
+    EXPECT_EQ(rec.roomOrder[3], 31);
+    ExpectSameHallways(ReadBack(rec), rec);
+}
+
+TEST(HallwayList, TheFreeEntryAfterTheLastHallwayMustStillEndIt) {
+    // Decoded data: the entry after the two hallways would be a hallway of two rooms, but its
+    // first position holds no room.
+    LevelRecord rec = MakeLevel({3, 2});
+    rec.hallways[2] = {1, 1, 2, 1};
+    rec.hallways[3] = {5, 5, 5, 5};
+    rec.roomOrder[5] = 0xFF;
+    rec.CountHallways();
+    rec.RecountUsage();
+    ASSERT_EQ(rec.hallwayCount, 2);
+    const LevelRecord before = rec;
+    // Position 5, named through the free entry or through the hallway before it.
+    EXPECT_EQ(rec.SetHallwayRoom(2, 0, 7), HallwayResult::EndsHallwayList);
+    EXPECT_EQ(rec.SetHallwayRoom(1, 2, 7), HallwayResult::EndsHallwayList);
+    EXPECT_EQ(rec, before);
+    // Positions after it may change: the list still ends there.
+    EXPECT_EQ(rec.SetHallwayRoom(2, 1, 7), HallwayResult::Ok);
+    EXPECT_EQ(rec.roomOrder[6], 7);
+    ExpectSameHallways(ReadBack(rec), rec);
+    // Inserting or removing writes a free entry that ends the list by itself.
+    EXPECT_EQ(rec.InsertHallway(0, kRooms, {1, 1, 2, 0}), HallwayResult::Ok);
+    EXPECT_EQ(rec.hallways[3], (Hallway{5, 5, 0, 0}));
+    ExpectSameHallways(ReadBack(rec), rec);
+}
+
+TEST(HallwayList, SetHallwayEntryChangesAHallwaysOwnFieldsOnly) {
+    LevelRecord rec = MakeLevel({3, 1, 2});
+    const LevelRecord before = rec;
+    EXPECT_EQ(rec.SetHallwayEntry(1, {0x3A, 5, 9, 0}), HallwayResult::Ok);
+    EXPECT_EQ(rec.hallways[1], (Hallway{0x3A, 5, 9, 0}));
+    EXPECT_EQ(rec.roomOrder, before.roomOrder);
+    EXPECT_EQ(rec.roomUse, before.roomUse);
+    EXPECT_EQ(rec.hallways[0], before.hallways[0]);
+    EXPECT_EQ(rec.hallways[2], before.hallways[2]);
+    ExpectSameHallways(ReadBack(rec), rec);
+    EXPECT_EQ(rec.SetHallwayEntry(0, {0, 0, 0, 2}), HallwayResult::Ok); // three rooms
+
+    const LevelRecord set = rec;
+    struct Case {
+        int h;
+        Hallway hallway;
+        HallwayResult result;
+    };
+    const Case cases[] = {
+        {1, {0x3B, 0, 2, 0}, HallwayResult::EndsHallwayList},
+        {1, {0, 6, 2, 0}, HallwayResult::EndsHallwayList},
+        {1, {0, 0, 0, 0}, HallwayResult::EndsHallwayList}, // one room, transition 0
+        {2, {0, 0, 16, 1}, HallwayResult::BadArguments},   // transition 16 is written as 0
+        {2, {0, 0, 2, 0}, HallwayResult::BadArguments},    // its rooms are not this call's
+        {2, {0, 0, 2, 3}, HallwayResult::BadArguments},
+        {3, {0, 0, 2, 0}, HallwayResult::BadArguments}, // the free entry is no hallway
+        {-1, {0, 0, 2, 2}, HallwayResult::BadArguments},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rec.SetHallwayEntry(c.h, c.hallway), c.result) << c.h;
+        EXPECT_EQ(rec, set) << c.h;
+    }
+}
+
+TEST(HallwayList, SixteenDecodedHallwaysStayEditable) {
+    LevelRecord rec = MakeLevel(std::vector<int>(16, 2));
+    ASSERT_EQ(rec.hallwayCount, 16);
+    const LevelRecord before = rec;
+    EXPECT_EQ(rec.SetHallwayEntry(15, {0x3B, 0, 1, 1}), HallwayResult::EndsHallwayList);
+    EXPECT_EQ(rec.SetHallwayRoom(15, 0, 32), HallwayResult::EndsHallwayList);
+    EXPECT_EQ(rec.InsertHallway(0, kRooms, {0, 0, 2, 0}), HallwayResult::NoFreeHallway);
+    EXPECT_EQ(rec, before);
+    EXPECT_EQ(rec.SetHallwayEntry(15, {0x20, 4, 0, 1}), HallwayResult::Ok);
+    EXPECT_EQ(rec.SetHallwayRoom(15, 1, 3), HallwayResult::Ok);
+    ExpectSameHallways(ReadBack(rec), rec);
+    EXPECT_EQ(rec.RemoveHallway(3), HallwayResult::Ok);
+    EXPECT_EQ(rec.hallwayCount, 15);
+    EXPECT_EQ(rec.hallways[15], (Hallway{0x20, 4, 0, 0}));
+    ExpectSameHallways(ReadBack(rec), rec);
+}
+
+TEST(HallwayList, DecodedDataStaysAsItWasRead) {
+    // Hallway 0 holds a room number beyond 31 after its first room, as a file may.
+    LevelRecord rec = MakeLevel({3, 2});
+    rec.roomOrder[1] = 40;
+    rec.RecountUsage();
+    EXPECT_EQ(rec.SetHallwayEntry(0, {0x11, 2, 3, 2}), HallwayResult::Ok);
+    EXPECT_EQ(rec.SetHallwayRoom(0, 2, 9), HallwayResult::Ok);
+    EXPECT_EQ(rec.InsertHallway(1, kRooms, {0, 0, 2, 0}), HallwayResult::Ok);
+    EXPECT_EQ(rec.roomOrder[1], 40);
+    EXPECT_EQ(rec, NaiveUsage(rec));
+    ExpectSameHallways(ReadBack(rec), rec);
 }
 
 } // namespace

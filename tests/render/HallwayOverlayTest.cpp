@@ -2,6 +2,9 @@
 
 #include "RenderTestSupport.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+
 #include <gtest/gtest.h>
 
 namespace korvane {
@@ -65,6 +68,23 @@ protected:
     TestDisplay display;
     QSize window;
 };
+
+TEST(HallwayOverlayFont, AsksForLetterGothicFirstThenAFixedPitchBoldFace) {
+    HallwayOverlay overlay;
+    const QFont& font = overlay.LabelFont();
+    ASSERT_GE(font.families().size(), 2);
+    EXPECT_EQ(font.families().first(), QStringLiteral("Letter Gothic MT"));
+    EXPECT_EQ(font.pixelSize(), 16);
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    const QFontInfo used(font);
+    EXPECT_TRUE(used.fixedPitch()) << used.family().toStdString();
+    EXPECT_TRUE(used.bold());
+    if (QFontDatabase::families().contains(QStringLiteral("Letter Gothic MT"))) {
+        EXPECT_EQ(used.family(), QStringLiteral("Letter Gothic MT"));
+    } else {
+        EXPECT_TRUE(font.families().mid(1).contains(used.family())) << used.family().toStdString();
+    }
+}
 
 TEST_F(HallwayOverlays, EnemyMarkerIsFivePixelsAndALabel) {
     const QImage bare = Render(0, false, false);
