@@ -353,10 +353,14 @@ void CEnemyPlacementDlg::BankChanged(int bank) {
         return;
     }
     const int h = hallway_;
-    ApplyEdit(tr("Hallway %1: enemy bank %2").arg(h).arg(bank), [h, bank](LevelRecord& level) {
-        level.hallways[static_cast<std::size_t>(h)].enemyBank = static_cast<std::uint8_t>(bank);
-        level.RecountUsage();
-    });
+    Hallway entry = workingCopy().hallways[static_cast<std::size_t>(h)];
+    entry.enemyBank = static_cast<std::uint8_t>(bank);
+    HallwayResult result = HallwayResult::Ok;
+    ApplyEdit(tr("Hallway %1: enemy bank %2").arg(h).arg(bank),
+              [&](LevelRecord& level) { result = level.SetHallwayEntry(h, entry); });
+    if (result != HallwayResult::Ok) {
+        ShowStatus(tr("The level refused enemy bank %1 for hallway %2").arg(bank).arg(h));
+    }
 }
 
 void CEnemyPlacementDlg::SnapChanged() {

@@ -288,9 +288,7 @@ void CHallwayEditorDlg::ClickRoomPosition(int position) {
     const auto room = static_cast<std::uint8_t>(selectedPart());
     HallwayResult result = HallwayResult::Ok;
     ApplyEdit(tr("Paint room %1 into hallway %2, room %3").arg(room).arg(h).arg(position),
-              [&](LevelRecord& level) {
-                  result = static_cast<HallwayResult>(level.SetHallwayRoom(h, position, room));
-              });
+              [&](LevelRecord& level) { result = level.SetHallwayRoom(h, position, room); });
     ShowRefusal(result, Change::Paint, CurrentEntry());
 }
 
@@ -391,10 +389,7 @@ void CHallwayEditorDlg::PalettePageChosen(int set) {
 void CHallwayEditorDlg::ChangeEntry(const QString& text, const Hallway& entry, Change change) {
     const int h = hallway_;
     HallwayResult result = HallwayResult::Ok;
-    ApplyEdit(text, [&](LevelRecord& level) {
-        level.hallways[static_cast<std::size_t>(h)] = entry;
-        level.RecountUsage();
-    });
+    ApplyEdit(text, [&](LevelRecord& level) { result = level.SetHallwayEntry(h, entry); });
     ShowRefusal(result, change, entry);
 }
 
@@ -469,6 +464,14 @@ void CHallwayEditorDlg::ShowRefusal(HallwayResult result, Change change, const H
         text = change == Change::Remove
                    ? tr("The only hallway of the level cannot be removed")
                    : tr("The only hallway of the level cannot change its number of rooms");
+        break;
+    case HallwayResult::EndsHallwayList:
+        // Say which rule it is when it is the one a user meets: one room with transition 0.
+        text = attempted.lastRoom == 0 && attempted.transition == 0
+                   ? tr("A one-room hallway cannot use transition 0: the game would end the "
+                        "hallway list there")
+                   : tr("The game would end the hallway list at this change, and the hallways "
+                        "after it would be lost on saving: the change is refused");
         break;
     case HallwayResult::BadArguments:
         if (change != Change::RoomCount) {

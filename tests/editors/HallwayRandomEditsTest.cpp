@@ -185,7 +185,7 @@ void RunHallwayEditor(LevelRecord level, std::uint32_t seed) {
             model.Change([&](LevelRecord& l) {
                 Hallway entry = l.hallways[static_cast<std::size_t>(h)];
                 entry.transition = static_cast<std::uint8_t>(code);
-                test::SetHallwayEntry(l, h, entry);
+                l.SetHallwayEntry(h, entry);
             });
             break;
         }
@@ -195,7 +195,7 @@ void RunHallwayEditor(LevelRecord level, std::uint32_t seed) {
             model.Change([&](LevelRecord& l) {
                 Hallway entry = l.hallways[static_cast<std::size_t>(h)];
                 entry.paletteSet = static_cast<std::uint8_t>(set);
-                test::SetHallwayEntry(l, h, entry);
+                l.SetHallwayEntry(h, entry);
             });
             break;
         }
@@ -398,7 +398,7 @@ void RunEnemyEditor(LevelRecord level, std::uint32_t seed) {
             model.Change([&](LevelRecord& l) {
                 Hallway entry = l.hallways[static_cast<std::size_t>(h)];
                 entry.enemyBank = static_cast<std::uint8_t>(bank);
-                test::SetHallwayEntry(l, h, entry);
+                l.SetHallwayEntry(h, entry);
             });
             break;
         }

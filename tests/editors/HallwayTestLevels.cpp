@@ -63,11 +63,6 @@ std::vector<int> PlacementPositions(const LevelRecord& level) {
     return positions;
 }
 
-void SetHallwayEntry(LevelRecord& level, int h, const Hallway& entry) {
-    level.hallways[static_cast<std::size_t>(h)] = entry;
-    level.RecountUsage();
-}
-
 void Type(QSpinBox& field, const QString& text) {
     QLineEdit* edit = field.findChild<QLineEdit*>();
     edit->selectAll();

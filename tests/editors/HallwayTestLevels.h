@@ -39,9 +39,6 @@ LevelRecord MakeHallwayLevel(const std::vector<int>& roomsPerHallway,
 // The positions of the first enemyCount placements, in list order.
 std::vector<int> PlacementPositions(const LevelRecord& level);
 
-// The level operation that changes a hallway's bank, palette set and transition.
-void SetHallwayEntry(LevelRecord& level, int h, const Hallway& entry);
-
 // Types a number into a field and presses Enter, as the user does.
 void Type(QSpinBox& field, const QString& text);
 inline void Type(QSpinBox& field, int value) {
