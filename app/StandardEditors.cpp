@@ -3,6 +3,8 @@
 #include "CommandIds.h"
 #include "editors/CAssemblyEditorDlg.h"
 #include "editors/CBlockEditorDlg.h"
+#include "editors/CEnemyPlacementDlg.h"
+#include "editors/CHallwayEditorDlg.h"
 #include "editors/CPaletteEditorDlg.h"
 #include "editors/CRoomEditorDlg.h"
 #include "editors/CTileEditorDlg.h"
@@ -32,6 +34,25 @@ void RegisterStandardEditors(EditorRegistry& registry) {
         gameData.CarryTileEdits(levelNumber, levelBefore.tiles);
     };
     registry.Register(cmd::kTileEditor, std::move(tiles));
+
+    // The checkpoints name room positions; after the hallways changed, the hallways that hold
+    // them are worked out again.
+    EditorDescriptor hallways;
+    hallways.run = &RunEditorDialog<CHallwayEditorDlg>;
+    hallways.afterOk = [](GameData& gameData, int levelNumber, const LevelRecord&) {
+        gameData.levels[static_cast<std::size_t>(levelNumber)].RecomputeCheckpointHallways();
+    };
+    registry.Register(cmd::kHallwayEditor, std::move(hallways));
+
+    // The enemy editor also edits a copy of the shared enemy graphics tables.
+    EditorDescriptor enemies;
+    enemies.run = [](EditorSession& session) {
+        CEnemyPlacementDlg dialog(session.display, session.level, *session.enemyGraphics,
+                                  session.parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    enemies.editsEnemyGraphics = true;
+    registry.Register(cmd::kEnemyEditor, std::move(enemies));
 }
 
 } // namespace korvane

@@ -1,6 +1,7 @@
 // Takes a picture of each editor dialog on the demo cartridge: opens it on a level, does what a
 // user would do for a moment (picks an item and a part, paints, moves the pointer over the
-// edit canvas) and saves the dialog as a PNG; also "Tiles import" with the demo cartridge loaded.
+// edit canvas) and saves the dialog as a PNG; also "Tiles import" with the demo cartridge loaded
+// and the Enemy editor on one placement.
 //   korvane-screenshots OUTPUT_FOLDER [LEVEL]
 // A new editor gets its pictures by a row in kEditors.
 
@@ -10,6 +11,9 @@
 #include "editors/CCanvasControl.h"
 #include "editors/CColourListControl.h"
 #include "editors/CColourSelectorControl.h"
+#include "editors/CEnemyEditorDlg.h"
+#include "editors/CEnemyPlacementDlg.h"
+#include "editors/CHallwayEditorDlg.h"
 #include "editors/CPaletteEditorDlg.h"
 #include "editors/CPixelEditorControl.h"
 #include "editors/CRoomEditorDlg.h"
@@ -22,6 +26,7 @@
 #include "graphics/DisplayLayer.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -107,6 +112,21 @@ void PaintPixel(CEditorDialog& dialog, int x, int y) {
     ClickAt(pixels, pixels.CellRect(x, y).center());
 }
 
+// The demo cartridge's enemy tables, decoded once, for the enemy placement editor (which writes
+// them back only on OK, never given here).
+EnemyGraphics& DemoEnemyTables() {
+    static const std::unique_ptr<EnemyGraphics> tables = [] {
+        auto gameData = std::make_unique<GameData>();
+        gameData->Decode(*MakeDemoCartridge(1));
+        return std::make_unique<EnemyGraphics>(gameData->enemyGraphics);
+    }();
+    return *tables;
+}
+
+std::unique_ptr<CEditorDialog> OpenEnemyPlacement(DisplayContext& display, LevelRecord& level) {
+    return std::make_unique<CEnemyPlacementDlg>(display, level, DemoEnemyTables());
+}
+
 const std::vector<EditorPicture> kEditors{
     {"block-editor.png", &Open<CBlockEditorDlg>,
      [](CEditorDialog& dialog) {
@@ -148,6 +168,16 @@ const std::vector<EditorPicture> kEditors{
          ClickAt(colours, colours.CellRect(0x21).center());
          PaintPixel(dialog, 2, 0);
      }},
+    {"hallway-editor.png", &Open<CHallwayEditorDlg>,
+     [](CEditorDialog& dialog) {
+         Click(dialog, ids::kRoomsCanvas, 2, 1, 64); // room 10
+         Hover(dialog, ids::kRoomsCanvas, 2, 1, 64);
+     }},
+    {"enemy-placement-editor.png", &OpenEnemyPlacement,
+     [](CEditorDialog& dialog) {
+         ClickAt(*Find<CColourListControl>(dialog, ids::kPlacementList).viewport(), QPoint(8, 8));
+         ClickRow(dialog, 1);
+     }},
 };
 
 void Settle(int milliseconds) {
@@ -156,6 +186,20 @@ void Settle(int milliseconds) {
     while (timer.elapsed() < milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
+}
+
+// The Enemy editor on the first placement of the level.
+bool TakeEnemyEditorPicture(const LevelRecord& level, const QDir& folder) {
+    CEnemyEditorDlg dialog(level.enemies[0]);
+    dialog.show();
+    Settle(200);
+    const QString path = folder.filePath(QStringLiteral("enemy-editor.png"));
+    if (!dialog.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog.width(), dialog.height());
+    return true;
 }
 
 // "Tiles import" with the demo cartridge itself loaded, at its first character bank.
@@ -209,6 +253,8 @@ int main(int argc, char** argv) {
     auto gameData = std::make_unique<GameData>();
     gameData->Decode(*MakeDemoCartridge(1));
 
+    // The screen's own pointer away from the dialogs: only the rows below move a frame.
+    QCursor::setPos(0, 0);
     bool ok = true;
     for (const EditorPicture& picture : kEditors) {
         LevelRecord level = gameData->levels[static_cast<std::size_t>(levelNumber)];
@@ -226,6 +272,8 @@ int main(int argc, char** argv) {
         std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog->width(), dialog->height());
     }
     ok = TakeTileImportPicture(display, folder) && ok;
+    ok = TakeEnemyEditorPicture(gameData->levels[static_cast<std::size_t>(levelNumber)], folder) &&
+         ok;
     for (const RecordingReporter::Message& message : reporter.messages) {
         std::fprintf(stderr, "%s\n", message.text.c_str());
         ok = false;

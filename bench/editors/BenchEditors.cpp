@@ -6,6 +6,7 @@
 // move of a paint stroke (the pixel set, the tile stored, the overview redrawn, both presented);
 // in the palette editor, one colour painted (the step, the strip and the list row presented).
 
+#include "BenchSupport.h"
 #include "DemoCartridge.h"
 #include "editors/CAssemblyEditorDlg.h"
 #include "editors/CBlockEditorDlg.h"
@@ -38,6 +39,9 @@
 
 namespace korvane {
 namespace {
+
+using bench::SecondsSince;
+using bench::SendMouse;
 
 // One editor: how to open it and where its canvases are. Items, edit cells and parts are
 // clicked in the middle of squares of the given screen pixels.
@@ -117,10 +121,6 @@ private:
     CCanvasControl* parts_ = nullptr;
 };
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void BM_PaintClick(benchmark::State& state, const EditorBench* bench) {
     Session session(*bench);
     int part = 1;
@@ -193,13 +193,6 @@ void BM_UndoMemoryOf1000Steps(benchmark::State& state) {
                  "undo memory of 1,000 single-byte steps: %.0f bytes held by the steps, "
                  "%.0f bytes of heap growth (target: under 1,000,000)\n",
                  stepBytes, heapBytes);
-}
-
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint pos, Qt::MouseButtons held) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(pos), QPointF(widget.mapToGlobal(pos)), button, held,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(&widget, &event);
 }
 
 // A demo level's editor of the given kind, shown, with a display that records failures.

@@ -53,7 +53,9 @@ TEST_F(EditorCommandsTest, EachLayerEditorOpensFromItsCommandAndOkWithoutChanges
                    {cmd::kAssemblyEditor, "Assembly Editor"},
                    {cmd::kRoomEditor, "Room Editor"},
                    {cmd::kTileEditor, "Tile Editor"},
-                   {cmd::kPaletteEditor, "Palette Editor"}};
+                   {cmd::kPaletteEditor, "Palette Editor"},
+                   {cmd::kHallwayEditor, "Hallway Editor"},
+                   {cmd::kEnemyEditor, "Hallway Enemies Editor"}};
     const GameData before = document().gameData();
     for (const auto& editor : editors) {
         QAction* action = frame().action(editor.command);
