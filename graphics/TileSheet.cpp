@@ -115,8 +115,8 @@ QImage TileSheet::Export(std::span<const std::uint8_t, kTileBytes> tiles) const 
         uchar* line = picture.scanLine(y);
         for (int x = 0; x < width(); ++x) {
             const PixelPlace place = PlaceOf(x, y);
-            const unsigned low = (sheet[place.rowByte] >> place.bit) & 1U;
-            const unsigned high = (sheet[place.rowByte + kPlaneBytes] >> place.bit) & 1U;
+            const unsigned low = (unsigned{sheet[place.rowByte]} >> place.bit) & 1U;
+            const unsigned high = (unsigned{sheet[place.rowByte + kPlaneBytes]} >> place.bit) & 1U;
             line[x] = static_cast<uchar>(low | high << 1U);
         }
     }
