@@ -36,16 +36,12 @@ protected:
             level_->tiles[i] = static_cast<std::uint8_t>(i * 37 + i / 16);
         }
         std::copy(kTile130.begin(), kTile130.end(), level_->tiles.begin() + 130 * 16);
-        // Palette row 7 (set 2, palette 4): 050505, 0FD7FF, FF2200, FFFFFF.
-        level_->paletteSets[1].bytes[12] = 0x0F;
-        level_->paletteSets[1].bytes[13] = 0x21;
-        level_->paletteSets[1].bytes[14] = 0x16;
-        level_->paletteSets[1].bytes[15] = 0x30;
-        // Row 0: 000000, 0077FF, 2BF035, FFF79C.
-        level_->paletteSets[0].bytes[0] = 0x0D;
-        level_->paletteSets[0].bytes[1] = 0x11;
-        level_->paletteSets[0].bytes[2] = 0x2A;
-        level_->paletteSets[0].bytes[3] = 0x38;
+        // Palette row 7 (set 2, palette 4): 050505, 0FD7FF, FF2200, FFFFFF; row 0: 000000,
+        // 0077FF, 2BF035, FFF79C.
+        const std::array<std::uint8_t, 4> row7{0x0F, 0x21, 0x16, 0x30};
+        const std::array<std::uint8_t, 4> row0{0x0D, 0x11, 0x2A, 0x38};
+        std::copy(row7.begin(), row7.end(), level_->paletteSets[1].bytes.begin() + 12);
+        std::copy(row0.begin(), row0.end(), level_->paletteSets[0].bytes.begin());
         original_ = std::make_unique<LevelRecord>(*level_);
         dialog_ = std::make_unique<CTileEditorDlg>(display_.context, *level_);
         dialog_->show();
