@@ -9,12 +9,17 @@
 #include "HexText.h"
 #include "HighlightList.h"
 #include "PaletteRows.h"
+#include "gamedata/AtomicFileWriter.h"
 #include "gamedata/GameData.h"
 #include "gamedata/TileHalfSharing.h"
+#include "graphics/DisplayLayer.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -50,10 +55,15 @@ bool RunModally(CTileImportDlg& dialog) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 } // namespace
 
 CTileEditorDlg::CTileEditorDlg(DisplayContext& display, LevelRecord& level, QWidget* parent)
     : CEditorDialog(display, level, parent), importRunner_(RunModally) {
+    SetTileSheetChooser({});
     setWindowTitle(tr("Tile Editor"));
     SetItemUnit({&TileBytesOf, kTileCount, tr("tile"), tr("colour"), tr("pixel")});
     BuildControls();
@@ -116,6 +126,18 @@ void CTileEditorDlg::BuildControls() {
     importSecond->setAutoDefault(false);
     connect(importSecond, &QPushButton::clicked, this, [this] { ImportHalf(1); });
 
+    auto* exportSheet = new QPushButton(tr("Export Tiles..."), this);
+    exportSheet->setObjectName(QString::fromLatin1(kExportTilesName));
+    exportSheet->setAutoDefault(false);
+    connect(exportSheet, &QPushButton::clicked, this, &CTileEditorDlg::ExportTileSheet);
+    auto* importSheet = new QPushButton(tr("Import Tiles..."), this);
+    importSheet->setObjectName(QString::fromLatin1(kImportTilesName));
+    importSheet->setAutoDefault(false);
+    connect(importSheet, &QPushButton::clicked, this, &CTileEditorDlg::ImportTileSheet);
+    auto* sheetButtons = new QHBoxLayout;
+    sheetButtons->addWidget(exportSheet);
+    sheetButtons->addWidget(importSheet);
+
     sharing_ = new QLabel(this);
     sharing_->setObjectName(QStringLiteral("tileSharing"));
     sharing_->setTextFormat(Qt::PlainText);
@@ -137,6 +159,7 @@ void CTileEditorDlg::BuildControls() {
     middle->addStretch(1);
     middle->addWidget(importFirst);
     middle->addWidget(importSecond);
+    middle->addLayout(sheetButtons);
     auto* right = new QVBoxLayout;
     right->addWidget(Labelled(tr("Palette selection"), paletteList_));
     right->addStretch(1);
@@ -351,6 +374,65 @@ void CTileEditorDlg::ImportHalf(int half) {
                   std::copy(slice.begin(), slice.end(),
                             TileRange(level, first, kHalfTiles).begin());
               });
+}
+
+void CTileEditorDlg::SetTileSheetChooser(TileSheetChooser chooser) {
+    if (!chooser) {
+        chooser = [this](TileSheetAction action) { return AskTileSheetChoice(this, action); };
+    }
+    tileSheetChooser_ = std::move(chooser);
+}
+
+void CTileEditorDlg::Tell(MessageIcon icon, const QString& text) {
+    if (UserReporter* reporter = display().reporter()) {
+        reporter->ShowMessage(icon, "Korvane", text.toStdString());
+    } else if (icon == MessageIcon::Stop) {
+        QMessageBox::critical(this, QStringLiteral("Korvane"), text);
+    } else {
+        QMessageBox::information(this, QStringLiteral("Korvane"), text);
+    }
+}
+
+void CTileEditorDlg::ExportTileSheet() {
+    const std::optional<TileSheetChoice> choice = tileSheetChooser_(TileSheetAction::Export);
+    if (!choice) {
+        return;
+    }
+    const TileSheet sheet(choice->part, PaletteRowColours(workingCopy(), paletteRow_));
+    const std::vector<std::uint8_t> png = sheet.ExportPng(workingCopy().tiles);
+    if (png.empty()) {
+        Tell(MessageIcon::Stop, tr("The tile sheet could not be made into a PNG picture."));
+        return;
+    }
+    AtomicFileWriter writer(LocalPath(choice->path), AtomicFileWriter::Target::NewOrExisting);
+    if (!writer.Write({png})) {
+        Tell(MessageIcon::Stop, QString::fromStdString(writer.message()));
+        return;
+    }
+    ShowStatus(tr("Wrote %1 to %2")
+                   .arg(QString::fromStdString(sheet.TileRangeText()),
+                        QFileInfo(choice->path).fileName()));
+}
+
+void CTileEditorDlg::ImportTileSheet() {
+    const std::optional<TileSheetChoice> choice = tileSheetChooser_(TileSheetAction::Import);
+    if (!choice) {
+        return;
+    }
+    const TileSheet sheet(choice->part, PaletteRowColours(workingCopy(), paletteRow_));
+    const TileSheetResult result = sheet.ImportFile(LocalPath(choice->path));
+    if (!result.ok()) {
+        Tell(MessageIcon::Stop,
+             QString::fromStdString(result.message) + tr(" Nothing was changed."));
+        return;
+    }
+    const QString range = QString::fromStdString(sheet.TileRangeText());
+    const bool changed = ApplyEdit(
+        tr("Import %1 from a tile sheet").arg(range),
+        [&sheet, &result](LevelRecord& level) { sheet.Place(result.tiles, level.tiles); });
+    if (!changed) {
+        ShowStatus(tr("The tile sheet holds %1 as they are: nothing changed").arg(range));
+    }
 }
 
 void CTileEditorDlg::RefreshFromWorkingCopy() {

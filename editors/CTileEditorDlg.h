@@ -4,14 +4,18 @@
 // enlarged in a pixel editor and painted pixel by pixel with the left and right colours of a
 // colour selector, a bucket, a dropper, the whole-tile commands (fill, shift, mirror, rotate),
 // copy and paste, the 20 palettes to look at the tiles with, the tiles the level does not use,
-// and either half of the tiles replaced from another cartridge file ("Tiles import").
+// either half of the tiles replaced from another cartridge file ("Tiles import"), and the tiles
+// written to and read from a tile sheet picture ("Export Tiles...", "Import Tiles...").
 //
 // Undo steps: a paint stroke from press to release (however many pixels it changed), a bucket
-// fill, each tile command, a Paste and an import. While a stroke goes on the pixel editor holds
-// its pixels and the overview shows them; the working copy takes the stroke when it ends.
+// fill, each tile command, a Paste, an import and a tile sheet import. While a stroke goes on the
+// pixel editor holds its pixels and the overview shows them; the working copy takes the stroke when
+// it ends.
 
 #include "CEditorDialog.h"
 #include "CPixelEditorControl.h"
+#include "TileSheetChoice.h"
+#include "gamedata/UserReporter.h"
 
 #include <functional>
 
@@ -31,6 +35,10 @@ public:
     // with exec(); a test answers it without a window (LoadFile, the Bank # field, accept()).
     using ImportRunner = std::function<bool(CTileImportDlg& dialog)>;
 
+    // The object names of the tile sheet buttons (they have no fixed id).
+    static constexpr const char* kExportTilesName = "exportTiles";
+    static constexpr const char* kImportTilesName = "importTiles";
+
     CTileEditorDlg(DisplayContext& display, LevelRecord& level, QWidget* parent = nullptr);
 
     // A stroke still going on (OK from the keyboard with a button held) is taken first.
@@ -48,6 +56,16 @@ public:
 
     // The import buttons: half 0 replaces tiles 0-127, half 1 tiles 128-255 (one step).
     void ImportHalf(int half);
+
+    // Replaces the tile sheet questions (which tiles, which file); an empty one restores the
+    // default, which asks in dialogs.
+    void SetTileSheetChooser(TileSheetChooser chooser);
+    // "Export Tiles...": the chosen tiles as a PNG in the selected palette row's colours,
+    // written whole or not at all. Failures are told in a message box.
+    void ExportTileSheet();
+    // "Import Tiles...": the chosen tiles from a picture, as one step. A refused picture is
+    // told in a message box and changes nothing.
+    void ImportTileSheet();
 
 protected:
     void RefreshFromWorkingCopy() override;
@@ -83,7 +101,11 @@ private:
     QPushButton* dropperButton_ = nullptr;
     QPushButton* bucketButton_ = nullptr;
 
+    // A message box through the display's reporter (or the toolkit without one).
+    void Tell(MessageIcon icon, const QString& text);
+
     ImportRunner importRunner_;
+    TileSheetChooser tileSheetChooser_;
     PixelTool pixelTool_ = PixelTool::Paint;
     int paletteRow_ = 0;
     QString strokeText_;  // the step a stroke makes: "Paint tile $05" or "Fill tile $05"

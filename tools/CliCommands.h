@@ -13,5 +13,6 @@ int RunRoundtripCommand(const std::vector<std::string>& args);
 int RunEditCommand(const std::vector<std::string>& args);
 int RunPatchCommand(const std::vector<std::string>& args);
 int RunApplyPatchCommand(const std::vector<std::string>& args);
+int RunTilesCommand(const std::vector<std::string>& args);
 
 } // namespace korvane::cli

@@ -3,6 +3,7 @@
 #include "gamedata/AtomicFileWriter.h"
 
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -27,7 +28,13 @@ std::string UsageText() {
            "           writes an IPS or BPS patch (by OUT's extension) that turns CLEAN into "
            "EDITED\n"
            "       korvane-cli apply-patch CLEAN PATCH OUT\n"
-           "           applies an IPS or BPS patch to CLEAN and writes the result to OUT\n";
+           "           applies an IPS or BPS patch to CLEAN and writes the result to OUT\n"
+           "       korvane-cli tiles export ROM --level L [--half 0|1] --palette-row R -o OUT.png\n"
+           "           writes level L's tiles (all, or tiles 0-127 or 128-255) as an indexed PNG\n"
+           "           in the colours of palette row R (0-19)\n"
+           "       korvane-cli tiles import ROM OUT.nes --level L [--half 0|1] --palette-row R "
+           "IN.png\n"
+           "           replaces those tiles with IN.png's and writes OUT.nes\n";
 }
 
 void PrintError(const std::string& text) {
@@ -66,6 +73,11 @@ std::optional<std::string> WriteFileReplacing(const std::string& path,
         return writer.message();
     }
     return std::nullopt;
+}
+
+bool SameFile(const std::string& out, const std::string& input) {
+    std::error_code error;
+    return std::filesystem::equivalent(out, input, error) && !error;
 }
 
 std::optional<std::uint32_t> ParseNumber(std::string_view text) {

@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
         if (command == "apply-patch") {
             return RunApplyPatchCommand(args);
         }
+        if (command == "tiles") {
+            return RunTilesCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }

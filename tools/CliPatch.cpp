@@ -58,12 +58,6 @@ std::optional<std::vector<std::uint8_t>> ReadPatchFile(const std::string& path) 
     return bytes;
 }
 
-// Whether out names the same file as one of the inputs (which writing it would destroy).
-bool SameFile(const std::string& out, const std::string& input) {
-    std::error_code error;
-    return std::filesystem::equivalent(out, input, error) && !error;
-}
-
 int Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (const auto error = WriteFileReplacing(path, bytes)) {
         PrintError(*error);

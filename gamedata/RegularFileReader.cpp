@@ -1,0 +1,71 @@
+#include "RegularFileReader.h"
+
+#include "FileDescriptor.h"
+#include "FileMessages.h"
+
+#include <cerrno>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvane {
+
+namespace {
+
+constexpr std::size_t kReadStep = 0x10000;
+
+std::string TooLarge(std::size_t limit) {
+    return "it is larger than " + std::to_string(limit) + " bytes";
+}
+
+} // namespace
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           std::vector<std::uint8_t>& out) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return SystemReason(errno);
+    }
+    if (auto why = NotARegularFile(info.st_mode)) {
+        return why;
+    }
+    // Non-blocking, and checked again on the open file, in case the name was swapped for a
+    // pipe in between.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid() || ::fstat(file.get(), &info) != 0) {
+        return SystemReason(errno);
+    }
+    if (auto why = NotARegularFile(info.st_mode)) {
+        return why;
+    }
+    if (static_cast<unsigned long long>(info.st_size) > limit) {
+        return TooLarge(limit);
+    }
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size) + kReadStep);
+    for (;;) {
+        const std::size_t done = bytes.size();
+        bytes.resize(done + kReadStep);
+        const ssize_t got = ::read(file.get(), bytes.data() + done, kReadStep);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(done);
+            continue;
+        }
+        if (got < 0) {
+            return SystemReason(errno);
+        }
+        bytes.resize(done + static_cast<std::size_t>(got));
+        if (got == 0) {
+            break;
+        }
+        if (bytes.size() > limit) {
+            return TooLarge(limit); // it grew while it was read
+        }
+    }
+    out = std::move(bytes);
+    return std::nullopt;
+}
+
+} // namespace korvane
