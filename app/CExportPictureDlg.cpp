@@ -1,6 +1,7 @@
 #include "CExportPictureDlg.h"
 
 #include "CommandIds.h"
+#include "editors/EditorControlIds.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,8 +81,8 @@ CExportPictureDlg::CExportPictureDlg(const PictureExportChoice& initial, QWidget
     zoomRow->addRow(QStringLiteral("&Zoom"), zoom_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(ctl::ControlName(1));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(ctl::ControlName(2));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(ids::ControlObjectName(ids::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(ids::ControlObjectName(ids::kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

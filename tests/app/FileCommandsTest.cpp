@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -434,6 +435,9 @@ TEST(ExportPictureDialogTest, ControlsStartFromTheChoiceAndGiveItBack) {
     EXPECT_EQ(dialog.choice(), expected);
     EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("id1309"))->itemText(3),
               QStringLiteral("4x"));
+    ASSERT_NE(dialog.findChild<QPushButton*>(QStringLiteral("id2")), nullptr);
+    dialog.findChild<QPushButton*>(QStringLiteral("id1"))->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace
