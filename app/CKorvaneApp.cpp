@@ -3,6 +3,7 @@
 #include "CKorvaneView.h"
 #include "CMainFrame.h"
 #include "CSplashWindow.h"
+#include "DocumentHistory.h"
 #include "EditorRegistry.h"
 #include "RecentFileList.h"
 #include "StandardEditors.h"
@@ -94,10 +95,11 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     document_ = std::make_unique<CKorvaneDoc>(&reporter_);
+    history_ = std::make_unique<DocumentHistory>(*document_);
     editors_ = std::make_unique<EditorRegistry>();
     RegisterStandardEditors(*editors_);
-    frame_ = std::make_unique<CMainFrame>(*document_, *display_, *editors_, reporter_, prompt_,
-                                          *recentFiles_);
+    frame_ = std::make_unique<CMainFrame>(*document_, *history_, *display_, *editors_, reporter_,
+                                          prompt_, *recentFiles_);
     if (StartupReportRequested()) {
         WatchFirstPreviewPaint();
     }

@@ -17,6 +17,7 @@ namespace korvane {
 class CKorvaneDoc;
 class CMainFrame;
 class DisplayContext;
+class DocumentHistory;
 class EditorRegistry;
 class RecentFileList;
 class SplashEventFilter;
@@ -54,6 +55,7 @@ public:
 
     DisplayContext& display() { return *display_; }
     CKorvaneDoc& document() { return *document_; }
+    DocumentHistory& history() { return *history_; }
     EditorRegistry& editors() { return *editors_; }
     RecentFileList& recentFiles() { return *recentFiles_; }
     CMainFrame* mainFrame() { return frame_.get(); }
@@ -75,6 +77,7 @@ private:
     CommandLine commandLine_;
     std::unique_ptr<DisplayContext> display_;
     std::unique_ptr<CKorvaneDoc> document_;
+    std::unique_ptr<DocumentHistory> history_;
     std::unique_ptr<EditorRegistry> editors_;
     std::unique_ptr<RecentFileList> recentFiles_;
     std::unique_ptr<CMainFrame> frame_;

@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CommandIds.h"
+#include "DocumentHistory.h"
 #include "EditorRegistry.h"
 #include "LevelText.h"
 #include "ResourceImages.h"
@@ -65,9 +66,9 @@ QSize ShrinkOnlyFit(const QSize& current, const QSize& fit) {
     return current.boundedTo(fit);
 }
 
-CKorvaneView::CKorvaneView(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
-                           UserReporter& reporter, QWidget* parent)
-    : QWidget(parent), document_(document), display_(display), editors_(editors),
+CKorvaneView::CKorvaneView(CKorvaneDoc& document, DocumentHistory& history, DisplayContext& display,
+                           EditorRegistry& editors, UserReporter& reporter, QWidget* parent)
+    : QWidget(parent), document_(document), history_(history), display_(display), editors_(editors),
       reporter_(reporter) {
     levelField_ = new QSpinBox(this);
     levelField_->setObjectName(ctl::ControlName(ctl::kLevelField));
@@ -136,6 +137,7 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DisplayContext& display, Edito
     connect(hallwayField_, &QSpinBox::textChanged, this, [this] { HallwayChanged(); });
     connect(highlights_, &QComboBox::activated, this, &CKorvaneView::HighlightChanged);
     connect(&editors_, &EditorRegistry::changed, this, [this] { UpdateEditorCommands(); });
+    connect(&history_, &DocumentHistory::modelChanged, this, &CKorvaneView::ModelChanged);
 }
 
 QAction* CKorvaneView::editorAction(int commandId) const {
@@ -256,23 +258,38 @@ bool CKorvaneView::OpenEditor(int commandId) {
         editor->afterOk(gameData, level_, before->levels[static_cast<std::size_t>(level_)]);
     }
     // Hallways may have come or gone: the field offers the ones there are.
-    SetHallwayRange(level.hallwayCount - 1);
-    if (hallway_ > hallwayField_->maximum()) {
-        hallway_ = 0;
-    }
-    ShowMembers();
+    FollowHallwayCount();
     if (editor->preview == PreviewUpdate::NewTiles) {
         preview_->SetHallway(hallway_, nullptr, level.tiles.data());
     } else {
         preview_->SetHallway(hallway_, &level, nullptr);
     }
     preview_->DrawHallway();
-    if (gameData == *before) {
-        return true;
+    // One step of the window's history, named after the editor and the level; none when OK
+    // changed nothing.
+    const QString step = QStringLiteral("%1 (level %2)").arg(cmd::ToolTip(commandId)).arg(level_);
+    if (history_.RecordChange(step, *before)) {
+        emit documentModified();
     }
-    document_.SetModifiedFlag(true);
-    emit documentModified();
     return true;
+}
+
+void CKorvaneView::ModelChanged() {
+    if (!DocumentReady() || level_ < 0 || level_ >= kLevelCount) {
+        return;
+    }
+    const LevelRecord& level = document_.level(level_);
+    FollowHallwayCount();
+    preview_->SetHallway(hallway_, &level, level.tiles.data());
+    preview_->DrawHallway();
+}
+
+void CKorvaneView::FollowHallwayCount() {
+    SetHallwayRange(document_.level(level_).hallwayCount - 1);
+    if (hallway_ > hallwayField_->maximum()) {
+        hallway_ = 0;
+    }
+    ShowMembers();
 }
 
 void CKorvaneView::OpenAbout() {

@@ -22,6 +22,7 @@ namespace korvane {
 class CCanvasControl;
 class CKorvaneDoc;
 class DisplayContext;
+class DocumentHistory;
 class EditorRegistry;
 class UserReporter;
 
@@ -46,8 +47,8 @@ struct ToolbarActions {
 class CKorvaneView : public QWidget {
     Q_OBJECT
 public:
-    CKorvaneView(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
-                 UserReporter& reporter, QWidget* parent = nullptr);
+    CKorvaneView(CKorvaneDoc& document, DocumentHistory& history, DisplayContext& display,
+                 EditorRegistry& editors, UserReporter& reporter, QWidget* parent = nullptr);
 
     void SetToolbar(const ToolbarActions& actions) { toolbar_ = actions; }
 
@@ -58,8 +59,12 @@ public:
     void LevelTextEdited(const QString& text);
     void HallwayChanged();
     void HighlightChanged(int item);
-    // Runs the editor of one of the seven editor commands on the current level.
+    // Runs the editor of one of the seven editor commands on the current level. An OK that
+    // changed the model is one step of the window's history.
     bool OpenEditor(int commandId);
+    // The model changed under the preview (an undo or redo): the current level is shown again,
+    // its hallway kept where it still exists.
+    void ModelChanged();
     void OpenAbout();
 
     int level() const { return level_; }
@@ -75,7 +80,7 @@ public:
     QAction* editorAction(int commandId) const;
 
 signals:
-    // An editor ended with OK: the document is now modified.
+    // An editor ended with OK and changed the model: the document is now modified.
     void documentModified();
 
 private:
@@ -84,8 +89,12 @@ private:
     void UpdateEditorCommands();
     void ShowMembers(); // the member values into the controls, without change notifications
     void SetHallwayRange(int last);
+    // After the current level changed: the Hallway # range follows its hallways, and a hallway
+    // past them falls back to 0.
+    void FollowHallwayCount();
 
     CKorvaneDoc& document_;
+    DocumentHistory& history_;
     DisplayContext& display_;
     EditorRegistry& editors_;
     UserReporter& reporter_;

@@ -2,6 +2,7 @@
 
 #include "CKorvaneView.h"
 #include "CommandIds.h"
+#include "DocumentHistory.h"
 #include "RecentFileList.h"
 #include "UserPrompt.h"
 #include "gamedata/CKorvaneDoc.h"
@@ -34,33 +35,71 @@ const std::vector<Accelerator>& AcceleratorTable() {
     return table;
 }
 
-CMainFrame::CMainFrame(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
-                       UserReporter& reporter, UserPrompt& prompt, RecentFileList& recentFiles,
-                       QWidget* parent)
-    : QMainWindow(parent), document_(document), prompt_(prompt), recentFiles_(recentFiles) {
+namespace {
+
+// The platform's keys for a standard command, or the usual ones where it has none.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequence& usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty()) {
+        keys.append(usual);
+    }
+    return keys;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayContext& display,
+                       EditorRegistry& editors, UserReporter& reporter, UserPrompt& prompt,
+                       RecentFileList& recentFiles, QWidget* parent)
+    : QMainWindow(parent), document_(document), history_(history), reporter_(reporter),
+      prompt_(prompt), recentFiles_(recentFiles) {
     QAction* open = MakeAction(cmd::kFileOpen, QStringLiteral("&Open..."));
     QAction* save = MakeAction(cmd::kFileSave, QStringLiteral("&Save"));
+    QAction* saveAs = MakeAction(cmd::kFileSaveAs, QStringLiteral("Save &As..."));
+    QAction* createPatch = MakeAction(cmd::kFileCreatePatch, QStringLiteral("Create &Patch..."));
+    QAction* applyPatch = MakeAction(cmd::kFileApplyPatch, QStringLiteral("Appl&y Patch..."));
+    QAction* exportPicture =
+        MakeAction(cmd::kFileExportPicture, QStringLiteral("Export Pic&ture..."));
     QAction* exit = MakeAction(cmd::kAppExit, QStringLiteral("E&xit"));
     QAction* about = MakeAction(cmd::kAppAbout, QStringLiteral("&About Korvane..."));
     QAction* fileNew = MakeAction(cmd::kFileNew, QStringLiteral("&New"));
-    for (int inert : {cmd::kEditUndo, cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste,
-                      cmd::kNextPane, cmd::kPrevPane}) {
+    QAction* undo = MakeAction(cmd::kEditUndo, QStringLiteral("&Undo"));
+    QAction* redo = MakeAction(cmd::kEditRedo, QStringLiteral("&Redo"));
+    for (int inert :
+         {cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste, cmd::kNextPane, cmd::kPrevPane}) {
         MakeAction(inert, QString())->setEnabled(false);
     }
+    saveAs->setShortcuts(
+        StandardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+    undo->setShortcuts(StandardKeys(QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    redo->setShortcuts(
+        StandardKeys(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
     for (const Accelerator& accelerator : AcceleratorTable()) {
         QAction* target = action(accelerator.commandId);
         QList<QKeySequence> keys = target->shortcuts();
-        keys.append(accelerator.keys);
+        if (!keys.contains(accelerator.keys)) {
+            keys.append(accelerator.keys);
+        }
         target->setShortcuts(keys);
         addAction(target);
     }
+    addAction(saveAs);
+    addAction(redo);
 
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu_->addAction(open);
     fileMenu_->addAction(save);
+    fileMenu_->addAction(saveAs);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(createPatch);
+    fileMenu_->addAction(applyPatch);
+    fileMenu_->addAction(exportPicture);
     fileMenu_->addSeparator();
     recentEnd_ = fileMenu_->addSeparator();
     fileMenu_->addAction(exit);
+    editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+    editMenu_->addAction(undo);
+    editMenu_->addAction(redo);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(about);
 
@@ -76,7 +115,7 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DisplayContext& display, EditorReg
         }
     });
 
-    view_ = new CKorvaneView(document_, display, editors, reporter, this);
+    view_ = new CKorvaneView(document_, history_, display, editors, reporter, this);
     view_->SetToolbar({toolBar_, open, save, about});
     setCentralWidget(view_);
     connect(view_, &CKorvaneView::documentModified, this, &CMainFrame::UpdateTitle);
@@ -84,11 +123,24 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DisplayContext& display, EditorReg
     connect(fileNew, &QAction::triggered, this, [this] { FileNew(); });
     connect(open, &QAction::triggered, this, [this] { FileOpen(); });
     connect(save, &QAction::triggered, this, [this] { FileSave(); });
+    connect(saveAs, &QAction::triggered, this, [this] { FileSaveAs(); });
+    connect(createPatch, &QAction::triggered, this, [this] { CreatePatch(); });
+    connect(applyPatch, &QAction::triggered, this, [this] { ApplyPatch(); });
+    connect(exportPicture, &QAction::triggered, this, [this] { ExportPicture(); });
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(about, &QAction::triggered, view_, &CKorvaneView::OpenAbout);
+    connect(undo, &QAction::triggered, &history_, &DocumentHistory::Undo);
+    connect(redo, &QAction::triggered, &history_, &DocumentHistory::Redo);
+
+    QUndoStack& steps = history_.stack();
+    connect(&steps, &QUndoStack::indexChanged, this, &CMainFrame::UpdateCommands);
+    connect(&steps, &QUndoStack::cleanChanged, this, &CMainFrame::UpdateCommands);
+    connect(&history_, &DocumentHistory::modifiedChanged, this, &CMainFrame::UpdateTitle);
+    connect(&history_, &DocumentHistory::fileReplaced, this, &CMainFrame::FileReplaced);
 
     RebuildRecentFileMenu();
     UpdateTitle();
+    UpdateCommands();
 }
 
 QAction* CMainFrame::MakeAction(int commandId, const QString& text) {
@@ -108,6 +160,34 @@ QAction* CMainFrame::action(int commandId) const {
         return found->second;
     }
     return view_ != nullptr ? view_->editorAction(commandId) : nullptr;
+}
+
+bool CMainFrame::DocumentReady() const {
+    return document_.fileLoaded() && document_.decoded();
+}
+
+void CMainFrame::UpdateCommands() {
+    const bool ready = DocumentReady();
+    for (int commandId : {cmd::kFileSaveAs, cmd::kFileCreatePatch, cmd::kFileExportPicture}) {
+        action(commandId)->setEnabled(ready);
+    }
+    const auto name = [](QAction* command, const QString& verb, const QString& step) {
+        const QString text = step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
+        command->setText(QLatin1Char('&') + text);
+        command->setToolTip(text);
+    };
+    QAction* undo = action(cmd::kEditUndo);
+    undo->setEnabled(history_.canUndo());
+    name(undo, QStringLiteral("Undo"), history_.undoText());
+    QAction* redo = action(cmd::kEditRedo);
+    redo->setEnabled(history_.canRedo());
+    name(redo, QStringLiteral("Redo"), history_.redoText());
+}
+
+void CMainFrame::FileReplaced() {
+    view_->InitialUpdate();
+    UpdateTitle();
+    UpdateCommands();
 }
 
 void CMainFrame::UpdateTitle() {
@@ -139,9 +219,10 @@ bool CMainFrame::FileNew() {
         return false;
     }
     document_.OnNewDocument();
-    document_.SetModifiedFlag(false);
+    history_.Clear();
     view_->InitialUpdate();
     UpdateTitle();
+    UpdateCommands();
     return true;
 }
 
@@ -165,11 +246,12 @@ bool CMainFrame::OpenAfterAsking(const QString& path) {
         UpdateTitle();
         return false;
     }
-    document_.SetModifiedFlag(false);
+    history_.Clear();
     recentFiles_.Add(path);
     RebuildRecentFileMenu();
     view_->InitialUpdate();
     UpdateTitle();
+    UpdateCommands();
     return true;
 }
 
@@ -192,19 +274,30 @@ bool CMainFrame::OpenRecentFile(int index) {
 }
 
 bool CMainFrame::FileSave() {
-    QString path = QString::fromStdString(document_.PathName());
-    if (path.isEmpty()) {
-        const std::optional<QString> chosen = prompt_.AskSaveFileName();
-        if (!chosen) {
-            return false;
-        }
-        path = *chosen;
+    if (document_.PathName().empty()) {
+        return FileSaveAs();
     }
-    if (!document_.OnSaveDocument(path.toStdString())) {
+    if (!document_.OnSaveDocument(document_.PathName())) {
         UpdateTitle();
         return false;
     }
-    document_.SetModifiedFlag(false);
+    history_.MarkSaved();
+    UpdateTitle();
+    return true;
+}
+
+bool CMainFrame::FileSaveAs() {
+    const std::optional<QString> path = prompt_.AskSaveFileName();
+    if (!path) {
+        return false;
+    }
+    if (!document_.OnSaveDocumentAs(path->toStdString())) {
+        UpdateTitle();
+        return false;
+    }
+    history_.MarkSaved();
+    recentFiles_.Add(QString::fromStdString(document_.PathName()));
+    RebuildRecentFileMenu();
     UpdateTitle();
     return true;
 }

@@ -1,13 +1,18 @@
 #pragma once
 
-// The main frame: File and Help menus, the accelerators, the toolbar that the main view fills,
-// the status bar with the commands' prompts, and the main view in the middle. It runs the file
-// commands and never lets unsaved edits go without asking.
+// The main frame: File, Edit and Help menus, the accelerators, the toolbar that the main view
+// fills, the status bar with the commands' prompts, and the main view in the middle. It runs the
+// file commands (open, save, save as, patches, pictures) and the window's undo and redo, and
+// never lets unsaved edits go without asking.
+
+#include "PictureExportChoice.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QMenu;
@@ -17,6 +22,7 @@ namespace korvane {
 class CKorvaneDoc;
 class CKorvaneView;
 class DisplayContext;
+class DocumentHistory;
 class EditorRegistry;
 class RecentFileList;
 class UserPrompt;
@@ -32,26 +38,40 @@ const std::vector<Accelerator>& AcceleratorTable();
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(CKorvaneDoc& document, DisplayContext& display, EditorRegistry& editors,
-               UserReporter& reporter, UserPrompt& prompt, RecentFileList& recentFiles,
-               QWidget* parent = nullptr);
+    CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayContext& display,
+               EditorRegistry& editors, UserReporter& reporter, UserPrompt& prompt,
+               RecentFileList& recentFiles, QWidget* parent = nullptr);
 
     CKorvaneView& view() { return *view_; }
     QToolBar& toolBar() { return *toolBar_; }
     QMenu& fileMenu() { return *fileMenu_; }
+    QMenu& editMenu() { return *editMenu_; }
     // The action of a command (menu, toolbar or accelerator), or nullptr.
     QAction* action(int commandId) const;
 
     // The file commands. Each returns whether it was carried out.
     bool FileNew();
     bool FileOpen();
+    // Save of a document without a file (after Apply Patch, or File New) is Save As.
     bool FileSave();
+    // Writes the document to a file the user names; the document continues on it.
+    bool FileSaveAs();
+    // A patch (.ips or .bps, by the name's extension) from the clean cartridge, the file as it
+    // was opened or another one the user picks, to the current model's content.
+    bool CreatePatch();
+    // Applies a patch the user picks to a cartridge the user picks; the result becomes a new,
+    // untitled and unsaved document, one step of the history.
+    bool ApplyPatch();
+    // The current hallway, the level or a layer as a PNG picture.
+    bool ExportPicture();
     bool OpenDocumentFile(const QString& path);
     bool OpenRecentFile(int index);
     // Asks about unsaved changes; false when the user cancels or the save fails.
     bool SaveModified();
     void UpdateTitle();
     void RebuildRecentFileMenu();
+    // The commands that need a cartridge, and Undo and Redo with their step texts.
+    void UpdateCommands();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,14 +79,25 @@ protected:
 private:
     QAction* MakeAction(int commandId, const QString& text);
     bool OpenAfterAsking(const QString& path);
+    bool DocumentReady() const;
+    // The document took another file or went back to its earlier one.
+    void FileReplaced();
+    // Reads a cartridge the commands only look at (a clean cartridge, the cartridge to patch):
+    // its whole content, or nothing after the document's message.
+    std::optional<std::vector<std::uint8_t>> ReadCartridge(const QString& path);
+    void ShowStop(const std::string& text);
 
     CKorvaneDoc& document_;
+    DocumentHistory& history_;
+    UserReporter& reporter_;
     UserPrompt& prompt_;
     RecentFileList& recentFiles_;
     CKorvaneView* view_;
     QToolBar* toolBar_;
     QMenu* fileMenu_;
-    QAction* recentEnd_ = nullptr; // the separator after the recent files
+    QMenu* editMenu_;
+    PictureExportChoice pictureChoice_; // the Export Picture dialog starts from the last one
+    QAction* recentEnd_ = nullptr;      // the separator after the recent files
     std::vector<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
 };

@@ -13,10 +13,18 @@ struct CommandStringEntry {
     std::string_view text;
 };
 
-constexpr std::array<CommandStringEntry, 17> kStringTable{{
+constexpr std::array<CommandStringEntry, 23> kStringTable{{
     {kFileNew, "Create a new document\nNew"},
     {kFileOpen, "Open an existing document\nOpen"},
     {kFileSave, "Save the active document\nSave"},
+    {kFileSaveAs, "Save the active document with a new name\nSave As"},
+    {kFileCreatePatch,
+     "Write an IPS or BPS patch that turns the clean cartridge into this one\nCreate Patch"},
+    {kFileApplyPatch, "Apply an IPS or BPS patch to a cartridge and open the result\nApply Patch"},
+    {kFileExportPicture,
+     "Save the current hallway, the level or a layer as a PNG picture\nExport Picture"},
+    {kEditUndo, "Undo the last action\nUndo"},
+    {kEditRedo, "Redo the previously undone action\nRedo"},
     {kFileRecentFirst, "Open this document"},
     {kFileRecentFirst + 1, "Open this document"},
     {kFileRecentFirst + 2, "Open this document"},

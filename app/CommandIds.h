@@ -13,12 +13,14 @@ namespace korvane::cmd {
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
 inline constexpr int kFileSave = 57603;
+inline constexpr int kFileSaveAs = 57604;
 inline constexpr int kFileRecentFirst = 57616; // the five recent-file entries: 57616 to 57620
 inline constexpr int kRecentFileCount = 5;
 inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditCut = 57635;
 inline constexpr int kEditPaste = 57637;
 inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
 inline constexpr int kAppAbout = 57664;
 inline constexpr int kAppExit = 57665;
 inline constexpr int kNextPane = 57680;
@@ -34,6 +36,11 @@ inline constexpr int kPaletteEditor = 32778;
 inline constexpr std::array<int, 7> kEditorCommands{kTileEditor,   kBlockEditor,   kAssemblyEditor,
                                                     kRoomEditor,   kHallwayEditor, kEnemyEditor,
                                                     kPaletteEditor};
+
+// The File menu's patch and picture commands.
+inline constexpr int kFileCreatePatch = 32790;
+inline constexpr int kFileApplyPatch = 32791;
+inline constexpr int kFileExportPicture = 32792;
 
 // The toolbar's control id.
 inline constexpr int kToolBar = 59392;
@@ -73,6 +80,18 @@ inline constexpr int kWebLink = 1116;
 inline constexpr int kAboutSurface1 = 1123;
 inline constexpr int kAboutSurface2 = 1120;
 inline constexpr int kAboutSurface3 = 1121;
+
+// The Export Picture dialog and its controls.
+inline constexpr int kExportPictureDialog = 190;
+inline constexpr int kPictureHallway = 1301;     // radio: the current hallway
+inline constexpr int kPictureLevelMap = 1302;    // radio: the whole level
+inline constexpr int kPictureLayer = 1303;       // radio: a layer
+inline constexpr int kPictureCheckpoints = 1304; // check box: checkpoint labels
+inline constexpr int kPictureEnemies = 1305;     // check box: enemy markers
+inline constexpr int kPictureLayerList = 1306;   // tiles, blocks, assemblies, rooms
+inline constexpr int kPicturePaletteSet = 1307;  // spin box 0-4
+inline constexpr int kPicturePalette = 1308;     // spin box 0-3, for the tiles
+inline constexpr int kPictureZoom = 1309;        // 1x to 4x
 
 // The object name under which a control can be found: "id1002", as in the editor dialogs.
 QString ControlName(int controlId);

@@ -1,18 +1,31 @@
 #include "UserPrompt.h"
 
+#include "CExportPictureDlg.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace korvane {
 
 namespace {
 
-SaveChoice TakeFront(std::vector<SaveChoice>& queue) {
-    if (queue.empty()) {
-        return SaveChoice::Cancel;
+constexpr const char* kPatchFilter = "Patches (*.ips *.bps);;All Files (*)";
+constexpr const char* kPictureFilter = "PNG Pictures (*.png);;All Files (*)";
+
+std::optional<QString> Chosen(const QString& path) {
+    if (path.isEmpty()) {
+        return std::nullopt;
     }
-    const SaveChoice front = queue.front();
+    return path;
+}
+
+template <class T> std::optional<T> TakeFront(std::vector<T>& queue) {
+    if (queue.empty()) {
+        return std::nullopt;
+    }
+    T front = queue.front();
     queue.erase(queue.begin());
     return front;
 }
@@ -47,28 +60,72 @@ SaveChoice DialogPrompt::AskSaveChanges(const QString& fileName) {
 }
 
 std::optional<QString> DialogPrompt::AskOpenFileName() {
-    const QString path =
-        QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Open"),
-                                     QString(), QString::fromLatin1(kCartridgeFilter));
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return path;
+    return Chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Open"),
+                                               QString(), QString::fromLatin1(kCartridgeFilter)));
 }
 
 std::optional<QString> DialogPrompt::AskSaveFileName() {
-    const QString path = QFileDialog::getSaveFileName(
-        QApplication::activeWindow(), QStringLiteral("Save As"), QString(),
-        QString::fromLatin1(kCartridgeFilter), nullptr, QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty()) {
+    return Chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                               QStringLiteral("Save As"), QString(),
+                                               QString::fromLatin1(kCartridgeFilter)));
+}
+
+std::optional<QString> DialogPrompt::AskFileName(FileQuestion question) {
+    QWidget* parent = QApplication::activeWindow();
+    const auto open = [parent](const char* title, const char* filter) {
+        return Chosen(QFileDialog::getOpenFileName(parent, QString::fromLatin1(title), QString(),
+                                                   QString::fromLatin1(filter)));
+    };
+    const auto save = [parent](const char* title, const char* filter) {
+        return Chosen(QFileDialog::getSaveFileName(parent, QString::fromLatin1(title), QString(),
+                                                   QString::fromLatin1(filter)));
+    };
+    switch (question) {
+    case FileQuestion::CleanCartridge:
+        return open("Clean Cartridge", kCartridgeFilter);
+    case FileQuestion::PatchToWrite:
+        return save("Create Patch", kPatchFilter);
+    case FileQuestion::PatchToApply:
+        return open("Apply Patch", kPatchFilter);
+    case FileQuestion::CartridgeToPatch:
+        return open("Cartridge to Patch", kCartridgeFilter);
+    case FileQuestion::PictureToWrite:
+        return save("Export Picture", kPictureFilter);
+    }
+    return std::nullopt;
+}
+
+std::optional<CleanCartridge> DialogPrompt::AskCleanCartridge(const QString& openedName) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Create Patch"),
+                    QStringLiteral("Make the patch against %1 as it was opened, or against "
+                                   "another clean cartridge file?")
+                        .arg(openedName),
+                    QMessageBox::Cancel, QApplication::activeWindow());
+    QPushButton* opened = box.addButton(QStringLiteral("As Opened"), QMessageBox::AcceptRole);
+    QPushButton* other = box.addButton(QStringLiteral("Other File..."), QMessageBox::ActionRole);
+    box.setDefaultButton(opened);
+    box.exec();
+    if (box.clickedButton() == opened) {
+        return CleanCartridge::AsOpened;
+    }
+    if (box.clickedButton() == other) {
+        return CleanCartridge::OtherFile;
+    }
+    return std::nullopt;
+}
+
+std::optional<PictureExportChoice>
+DialogPrompt::AskPictureExport(const PictureExportChoice& initial) {
+    CExportPictureDlg dialog(initial, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return path;
+    return dialog.choice();
 }
 
 SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
     saveQuestions.push_back(QStringLiteral("Save changes to %1?").arg(fileName));
-    return TakeFront(saveAnswers);
+    return TakeFront(saveAnswers).value_or(SaveChoice::Cancel);
 }
 
 std::optional<QString> RecordingPrompt::AskOpenFileName() {
@@ -78,6 +135,22 @@ std::optional<QString> RecordingPrompt::AskOpenFileName() {
 
 std::optional<QString> RecordingPrompt::AskSaveFileName() {
     return TakeFront(saveNameAnswers);
+}
+
+std::optional<QString> RecordingPrompt::AskFileName(FileQuestion question) {
+    fileQuestions.push_back(question);
+    return TakeFront(fileAnswers);
+}
+
+std::optional<CleanCartridge> RecordingPrompt::AskCleanCartridge(const QString& openedName) {
+    cleanQuestions.push_back(openedName);
+    return TakeFront(cleanAnswers);
+}
+
+std::optional<PictureExportChoice>
+RecordingPrompt::AskPictureExport(const PictureExportChoice& initial) {
+    pictureQuestions.push_back(initial);
+    return TakeFront(pictureAnswers);
 }
 
 } // namespace korvane

@@ -1,7 +1,10 @@
 #pragma once
 
-// The questions the main frame asks the user: whether to save unsaved changes and which file
-// to open or save to. The window asks with dialogs; tests answer with a recording prompt.
+// The questions the main frame asks the user: whether to save unsaved changes, which file to
+// open or save to, which clean cartridge a patch is made against and what picture to export.
+// The window asks with dialogs; tests answer with a recording prompt.
+
+#include "PictureExportChoice.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +16,21 @@ namespace korvane {
 
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The files the patch and picture commands ask for.
+enum class FileQuestion {
+    CleanCartridge,   // Create Patch: another clean cartridge to make the patch against
+    PatchToWrite,     // Create Patch: the patch file to write (.ips or .bps)
+    PatchToApply,     // Apply Patch: the patch
+    CartridgeToPatch, // Apply Patch: the cartridge the patch is applied to
+    PictureToWrite,   // Export Picture: the PNG file
+};
+
+// Create Patch: what the patch turns into the current cartridge.
+enum class CleanCartridge {
+    AsOpened,  // the open file's bytes as they were when it was opened
+    OtherFile, // another cartridge file the user picks
+};
+
 class UserPrompt {
 public:
     virtual ~UserPrompt() = default;
@@ -20,8 +38,17 @@ public:
     virtual SaveChoice AskSaveChanges(const QString& fileName) = 0;
     // The file to open, or nothing when the user cancels.
     virtual std::optional<QString> AskOpenFileName() = 0;
-    // The file to save an untitled document to, or nothing when the user cancels.
+    // The file to save the document to (Save As, and Save of an untitled document), or nothing
+    // when the user cancels.
     virtual std::optional<QString> AskSaveFileName() = 0;
+    // The file for one of the patch and picture commands, or nothing when the user cancels.
+    virtual std::optional<QString> AskFileName(FileQuestion question) = 0;
+    // Which clean cartridge a patch is made against (openedName: the open file's name), or
+    // nothing when the user cancels.
+    virtual std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) = 0;
+    // The Export Picture dialog, starting from initial; nothing when the user cancels.
+    virtual std::optional<PictureExportChoice>
+    AskPictureExport(const PictureExportChoice& initial) = 0;
 };
 
 // The filter of both file dialogs.
@@ -32,6 +59,10 @@ public:
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
     std::optional<QString> AskSaveFileName() override;
+    std::optional<QString> AskFileName(FileQuestion question) override;
+    std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
+    std::optional<PictureExportChoice>
+    AskPictureExport(const PictureExportChoice& initial) override;
 };
 
 // Answers from queues filled by a test and records every question asked.
@@ -42,10 +73,20 @@ public:
     QStringList openAnswers;             // taken from the front; an empty entry or none cancels
     QStringList saveNameAnswers;         // the same for the save name
     int openQuestions = 0;
+    std::vector<FileQuestion> fileQuestions; // every AskFileName, in order
+    QStringList fileAnswers;                 // taken from the front; an empty entry or none cancels
+    std::vector<QString> cleanQuestions;     // the opened name of every AskCleanCartridge
+    std::vector<CleanCartridge> cleanAnswers;          // taken from the front; none cancels
+    std::vector<PictureExportChoice> pictureQuestions; // the initial choice of every dialog
+    std::vector<PictureExportChoice> pictureAnswers;   // taken from the front; none cancels
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
     std::optional<QString> AskSaveFileName() override;
+    std::optional<QString> AskFileName(FileQuestion question) override;
+    std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
+    std::optional<PictureExportChoice>
+    AskPictureExport(const PictureExportChoice& initial) override;
 };
 
 } // namespace korvane

@@ -2,7 +2,9 @@
 
 #include "AtomicFileWriter.h"
 #include "FileDescriptor.h"
+#include "FileIdentity.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -14,17 +16,25 @@ namespace {
 
 constexpr const char* kMessageTitle = "Korvane";
 
-std::string TooShortMessage(const std::string& path, long long bytes) {
-    return JoinText({"The file ", QuotedPath(path), " is too short: it has ", std::to_string(bytes),
+std::string TooShortMessage(const std::string& what, long long bytes) {
+    return JoinText({what, " is too short: it has ", std::to_string(bytes),
                      " bytes, but a cartridge image has ", std::to_string(RomImage::size()),
                      " bytes."});
 }
+
+std::string TooShortFileMessage(const std::string& path, long long bytes) {
+    return TooShortMessage(JoinText({"The file ", QuotedPath(path)}), bytes);
+}
+
+constexpr const char* kNothingToSave =
+    "There is no cartridge to save: open a cartridge file first.";
 
 } // namespace
 
 CKorvaneDoc::CKorvaneDoc(UserReporter* reporter)
     : reporter_(reporter), gameData_(std::make_unique<GameData>()),
-      image_(std::make_unique<RomImage>()) {}
+      image_(std::make_unique<RomImage>()),
+      clean_(std::make_shared<const std::vector<std::uint8_t>>()) {}
 
 void CKorvaneDoc::Report(MessageIcon icon, const std::string& text) {
     if (reporter_ != nullptr) {
@@ -83,7 +93,7 @@ bool CKorvaneDoc::Open(const std::string& path, OpenMode mode) {
         return refuse("it is not a regular file");
     }
     if (info.st_size < static_cast<off_t>(RomImage::size())) {
-        Report(MessageIcon::Stop, TooShortMessage(path, static_cast<long long>(info.st_size)));
+        Report(MessageIcon::Stop, TooShortFileMessage(path, static_cast<long long>(info.st_size)));
         return false;
     }
 
@@ -98,13 +108,19 @@ bool CKorvaneDoc::Open(const std::string& path, OpenMode mode) {
         return false;
     }
     if (got < static_cast<long long>(RomImage::size())) {
-        Report(MessageIcon::Stop, TooShortMessage(path, got));
+        Report(MessageIcon::Stop, TooShortFileMessage(path, got));
         return false;
     }
     file.Close();
 
     image_ = std::move(newImage);
     trailing_ = std::move(newTrailing);
+    auto clean = std::make_shared<std::vector<std::uint8_t>>();
+    clean->reserve(RomImage::size() + trailing_.size());
+    clean->assign(image_->bytes.begin(), image_->bytes.end());
+    clean->insert(clean->end(), trailing_.begin(), trailing_.end());
+    clean_ = std::move(clean);
+    cleanPath_ = path;
     gameData_->Decode(*image_);
     fileLoaded_ = 1;
     path_ = path;
@@ -116,7 +132,7 @@ bool CKorvaneDoc::OnSaveDocument(const std::string& path) {
     const long long failAfter = failSaveAfter_;
     failSaveAfter_ = -1;
     if (fileLoaded_ == 0) {
-        Report(MessageIcon::Stop, "There is no cartridge to save: open a cartridge file first.");
+        Report(MessageIcon::Stop, kNothingToSave);
         return false;
     }
     // Save replaces an existing cartridge file only; it never creates one.
@@ -143,6 +159,84 @@ bool CKorvaneDoc::OnSaveDocument(const std::string& path) {
     path_ = path;
     modified_ = false;
     return true;
+}
+
+bool CKorvaneDoc::OnSaveDocumentAs(const std::string& path) {
+    if (fileLoaded_ == 0) {
+        failSaveAfter_ = -1;
+        Report(MessageIcon::Stop, kNothingToSave);
+        return false;
+    }
+    if (!path_.empty() && SameFile(path, path_)) {
+        return OnSaveDocument(path_);
+    }
+    const long long failAfter = failSaveAfter_;
+    failSaveAfter_ = -1;
+    AtomicFileWriter writer(path, AtomicFileWriter::Target::NewOrExisting);
+    writer.FailAfterBytesForTesting(failAfter);
+    // Refused before anything is encoded: the document stays exactly as it was.
+    if (!writer.writable()) {
+        Report(MessageIcon::Stop, writer.message());
+        return false;
+    }
+    gameData_->Encode(*image_);
+    // The bytes the opened file had beyond the image go with it to the new file.
+    if (!writer.Write({std::span<const std::uint8_t>(image_->bytes), trailing_})) {
+        Report(MessageIcon::Stop, writer.message());
+        return false;
+    }
+    path_ = path;
+    modified_ = false;
+    return true;
+}
+
+std::vector<std::uint8_t> CKorvaneDoc::EncodedContent() const {
+    auto encoded = std::make_unique<RomImage>(*image_);
+    gameData_->Encode(*encoded);
+    std::vector<std::uint8_t> content;
+    content.reserve(RomImage::size() + trailing_.size());
+    content.assign(encoded->bytes.begin(), encoded->bytes.end());
+    content.insert(content.end(), trailing_.begin(), trailing_.end());
+    return content;
+}
+
+std::optional<DocumentFile> CKorvaneDoc::UntitledFile(std::vector<std::uint8_t> content,
+                                                      std::vector<std::uint8_t> cleanBytes,
+                                                      std::string cleanPath) {
+    if (content.size() < RomImage::size()) {
+        Report(MessageIcon::Stop,
+               TooShortMessage("The new cartridge", static_cast<long long>(content.size())));
+        return std::nullopt;
+    }
+    DocumentFile file;
+    file.image = std::make_unique<RomImage>();
+    const auto imageEnd = content.begin() + static_cast<std::ptrdiff_t>(RomImage::size());
+    std::copy(content.begin(), imageEnd, file.image->bytes.begin());
+    file.trailing.assign(imageEnd, content.end());
+    file.cleanBytes =
+        cleanBytes == *clean_
+            ? clean_
+            : std::make_shared<const std::vector<std::uint8_t>>(std::move(cleanBytes));
+    file.cleanPath = std::move(cleanPath);
+    file.fileLoaded = true;
+    return file;
+}
+
+void CKorvaneDoc::SwapFile(DocumentFile& file) {
+    if (!file.image) {
+        file.image = std::make_unique<RomImage>();
+    }
+    if (!file.cleanBytes) {
+        file.cleanBytes = std::make_shared<const std::vector<std::uint8_t>>();
+    }
+    std::swap(image_, file.image);
+    std::swap(trailing_, file.trailing);
+    std::swap(clean_, file.cleanBytes);
+    std::swap(cleanPath_, file.cleanPath);
+    std::swap(path_, file.path);
+    const bool loaded = fileLoaded_ != 0;
+    fileLoaded_ = file.fileLoaded ? 1 : 0;
+    file.fileLoaded = loaded;
 }
 
 } // namespace korvane

@@ -59,11 +59,7 @@ bool OpenCartridge(CKorvaneDoc& doc, const std::string& path) {
 }
 
 std::vector<std::uint8_t> EncodedFileContent(CKorvaneDoc& doc) {
-    auto encoded = std::make_unique<RomImage>(doc.image());
-    doc.gameData().Encode(*encoded);
-    std::vector<std::uint8_t> content(encoded->bytes.begin(), encoded->bytes.end());
-    content.insert(content.end(), doc.trailingBytes().begin(), doc.trailingBytes().end());
-    return content;
+    return doc.EncodedContent();
 }
 
 std::optional<std::string> WriteFileReplacing(const std::string& path,

@@ -2,57 +2,32 @@
 #include "CliCommands.h"
 #include "CliCommon.h"
 
+#include "gamedata/FileIdentity.h"
+#include "gamedata/PatchFile.h"
 #include "gamedata/PatchFormat.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace korvane::cli {
 
 namespace {
 
-// A patch file larger than this is not read: no patch of a 16 MB file needs so much.
-constexpr std::uintmax_t kLargestPatchFile = 64U * 1024U * 1024U;
-
-// The whole content of a cartridge file: the image and the bytes the file has beyond it. Read
-// through the document, so that it gets the document's checks and messages; the one place
-// these commands read cartridges.
+// The whole content of a cartridge file: the image and the bytes the file has beyond it, as
+// read. Read through the document, so that it gets the document's checks and messages; the one
+// place these commands read cartridges.
 std::optional<std::vector<std::uint8_t>> ReadCartridgeFile(const std::string& path) {
     CKorvaneDoc doc;
     if (!OpenCartridge(doc, path)) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes(doc.image().bytes.begin(), doc.image().bytes.end());
-    bytes.insert(bytes.end(), doc.trailingBytes().begin(), doc.trailingBytes().end());
-    return bytes;
+    return doc.cleanBytes();
 }
 
-std::optional<std::vector<std::uint8_t>> ReadPatchFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) {
-        PrintError("cannot read the patch " + path + ": the file does not exist");
-        return std::nullopt;
-    }
-    if (!fs::is_regular_file(status)) {
-        PrintError("cannot read the patch " + path + ": it is not a regular file");
-        return std::nullopt;
-    }
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (!error && size > kLargestPatchFile) {
-        PrintError("cannot read the patch " + path + ": at " + std::to_string(size) +
-                   " bytes it is too large to be a patch");
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) {
-        PrintError("cannot read the patch " + path);
+std::optional<std::vector<std::uint8_t>> ReadPatch(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (const auto problem = ReadPatchFile(path, bytes)) {
+        PrintError("cannot read the patch " + path + ": " + *problem);
         return std::nullopt;
     }
     return bytes;
@@ -118,7 +93,7 @@ int RunApplyPatchCommand(const std::vector<std::string>& args) {
     if (!clean) {
         return kExitFailure;
     }
-    const auto patch = ReadPatchFile(patchPath);
+    const auto patch = ReadPatch(patchPath);
     if (!patch) {
         return kExitFailure;
     }

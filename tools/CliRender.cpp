@@ -4,8 +4,8 @@
 #include "gamedata/CKorvaneDoc.h"
 #include "gamedata/UserReporter.h"
 #include "graphics/PictureExporter.h"
+#include "graphics/PngFile.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
@@ -229,15 +229,8 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     if (!result.ok()) {
         return Fail(result.message);
     }
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !result.image.save(&buffer, "PNG")) {
-        return Fail("the picture cannot be encoded as PNG");
-    }
     // Written as the document saves: a failure leaves any earlier file as it was.
-    if (const std::optional<std::string> error = cli::WriteFileReplacing(
-            options.output, std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
-                                      static_cast<std::size_t>(png.size())))) {
+    if (const std::optional<std::string> error = SavePngFile(result.image, options.output)) {
         return Fail(*error);
     }
     return kExitOk;

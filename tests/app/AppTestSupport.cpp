@@ -2,6 +2,8 @@
 
 #include "DemoCartridge.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace korvane::test {
@@ -27,6 +29,21 @@ bool AppFixture::Start(const QStringList& words, std::function<void(DisplayConte
     app_ = std::make_unique<CKorvaneApp>(reporter, prompt, settingsFile());
     app_->SetDisplayHook(std::move(displayHook));
     return app_->InitInstance(QStringList{QStringLiteral("korvane")} + words);
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QByteArray bytes = file.readAll();
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+void WriteFileBytes(const QString& path, const std::vector<std::uint8_t>& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())),
+        static_cast<qint64>(bytes.size()));
 }
 
 } // namespace korvane::test

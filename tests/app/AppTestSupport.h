@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace korvane::test {
 
@@ -40,5 +41,9 @@ private:
     QTemporaryDir folder_;
     std::unique_ptr<CKorvaneApp> app_;
 };
+
+// A whole file's bytes (a failed test when it cannot be read), and a file written whole.
+std::vector<std::uint8_t> ReadFileBytes(const QString& path);
+void WriteFileBytes(const QString& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace korvane::test

@@ -45,27 +45,38 @@ QList<int> ActionIds(const QList<QAction*>& actions) {
     return ids;
 }
 
-TEST(FrameTest, MenuHoldsFileAndHelpExactly) {
+TEST(FrameTest, MenuHoldsFileEditAndHelpExactly) {
     AppFixture fixture;
     ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
     CMainFrame& frame = *fixture.app().mainFrame();
     const QList<QAction*> menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
-    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Help"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Edit"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("&Help"));
 
     const QList<QAction*> file = menus[0]->menu()->actions();
-    EXPECT_EQ(ActionIds(file), (QList<int>{cmd::kFileOpen, cmd::kFileSave, 0, cmd::kFileRecentFirst,
-                                           0, cmd::kAppExit}));
+    EXPECT_EQ(ActionIds(file),
+              (QList<int>{cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, 0,
+                          cmd::kFileCreatePatch, cmd::kFileApplyPatch, cmd::kFileExportPicture, 0,
+                          cmd::kFileRecentFirst, 0, cmd::kAppExit}));
     EXPECT_EQ(file[0]->text(), QStringLiteral("&Open..."));
     EXPECT_EQ(file[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(file[1]->text(), QStringLiteral("&Save"));
     EXPECT_EQ(file[1]->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    EXPECT_EQ(file[3]->text(), QStringLiteral("Recent File"));
-    EXPECT_FALSE(file[3]->isEnabled());
-    EXPECT_EQ(file[5]->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(file[2]->text(), QStringLiteral("Save &As..."));
+    // The platform's Save As keys, Ctrl+Shift+S where it has none.
+    EXPECT_TRUE(file[2]->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+S"))) ||
+                (!QKeySequence::keyBindings(QKeySequence::SaveAs).isEmpty() &&
+                 file[2]->shortcuts() == QKeySequence::keyBindings(QKeySequence::SaveAs)));
+    EXPECT_EQ(file[8]->text(), QStringLiteral("Recent File"));
+    EXPECT_FALSE(file[8]->isEnabled());
+    EXPECT_EQ(file[10]->text(), QStringLiteral("E&xit"));
 
-    const QList<QAction*> help = menus[1]->menu()->actions();
+    const QList<QAction*> edit = menus[1]->menu()->actions();
+    EXPECT_EQ(ActionIds(edit), (QList<int>{cmd::kEditUndo, cmd::kEditRedo}));
+
+    const QList<QAction*> help = menus[2]->menu()->actions();
     ASSERT_EQ(help.size(), 1);
     EXPECT_EQ(help[0]->text(), QStringLiteral("&About Korvane..."));
     EXPECT_EQ(help[0]->data().toInt(), cmd::kAppAbout);
@@ -187,10 +198,12 @@ TEST(FrameTest, RecentFilesKeepFiveMostRecentFirst) {
     const QStringList expected{paths[5], paths[4], paths[3], paths[2], paths[1]};
     EXPECT_EQ(fixture.app().recentFiles().entries(), expected);
     const QList<QAction*> file = frame.fileMenu().actions();
-    ASSERT_EQ(file.size(), 10); // Open, Save, separator, five files, separator, Exit
-    EXPECT_EQ(file[3]->text(), QStringLiteral("&1 ") + paths[5]);
-    EXPECT_EQ(file[7]->text(), QStringLiteral("&5 ") + paths[1]);
-    EXPECT_EQ(file[7]->data().toInt(), cmd::kFileRecentFirst + 4);
+    // Open, Save, Save As, separator, the three patch and picture commands, separator, five
+    // files, separator, Exit.
+    ASSERT_EQ(file.size(), 15);
+    EXPECT_EQ(file[8]->text(), QStringLiteral("&1 ") + paths[5]);
+    EXPECT_EQ(file[12]->text(), QStringLiteral("&5 ") + paths[1]);
+    EXPECT_EQ(file[12]->data().toInt(), cmd::kFileRecentFirst + 4);
 
     // Reopening an older entry moves it to the front; the list is kept in the settings.
     ASSERT_TRUE(frame.OpenRecentFile(3));

@@ -289,5 +289,157 @@ TEST_F(Document, OpeningASecondFileReplacesEveryTable) {
     EXPECT_EQ(saved, original);
 }
 
+TEST_F(Document, SaveAsWritesTheImageAndTrailingBytesToANewFileAndLeavesTheOriginal) {
+    const auto bytes = ImageBytes(31, 40);
+    const fs::path original = Cartridge("original.nes", bytes);
+    ASSERT_TRUE(doc.OnOpenDocument(original));
+    const std::size_t cell = LevelCatalogue[6].bankOffset + 0x0F00 + 3 * 64 + 17;
+    const std::uint8_t newCell = static_cast<std::uint8_t>(doc.level(6).rooms[3].cells[17] ^ 0x0F);
+    doc.level(6).rooms[3].cells[17] = newCell;
+    doc.SetModifiedFlag();
+
+    const fs::path copy = folder / "copy.nes";
+    ASSERT_TRUE(doc.OnSaveDocumentAs(copy));
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(ReadFile(original), bytes);
+    std::vector<std::uint8_t> expected = bytes;
+    expected[cell] = newCell;
+    EXPECT_EQ(ReadFile(copy), expected); // the edit, and the 40 bytes beyond the image
+    EXPECT_EQ(doc.PathName(), copy.string());
+    EXPECT_EQ(doc.Title(), "copy.nes");
+    EXPECT_FALSE(doc.IsModified());
+    // The clean cartridge is still the file as it was opened.
+    EXPECT_EQ(doc.cleanBytes(), bytes);
+    EXPECT_EQ(doc.cleanPath(), original.string());
+
+    // The document goes on with the new file: a plain save writes there.
+    doc.level(6).rooms[3].cells[18] = 0x42;
+    ASSERT_TRUE(doc.OnSaveDocument(doc.PathName()));
+    EXPECT_EQ(ReadFile(copy)[cell + 1], 0x42);
+    EXPECT_EQ(ReadFile(original), bytes);
+    EXPECT_EQ(doc.cleanBytes(), bytes);
+}
+
+TEST_F(Document, SaveAsOverAnotherFileReplacesItWholeTrailingBytesIncluded) {
+    const auto bytes = ImageBytes(32); // no trailing bytes
+    const fs::path path = Cartridge("short-tail.nes", bytes);
+    const fs::path other = Cartridge("other.nes", ImageBytes(33, 500));
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    ASSERT_TRUE(doc.OnSaveDocumentAs(other));
+    // The document's own content, without the 500 bytes the replaced file had.
+    EXPECT_EQ(ReadFile(other), bytes);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"other.nes", "short-tail.nes"}));
+}
+
+TEST_F(Document, SaveAsRefusesAReadOnlyTargetAndKeepsEverything) {
+    const fs::path path = OpenEdited();
+    const auto model = std::make_unique<GameData>(doc.gameData());
+    const auto image = std::make_unique<RomImage>(doc.image());
+    const auto onDisk = ReadFile(path);
+    const auto lockedBytes = ImageBytes(40);
+    const fs::path locked = Cartridge("locked.nes", lockedBytes);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+
+    EXPECT_FALSE(doc.OnSaveDocumentAs(locked));
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages[0].text, kReadOnlyMessage);
+    EXPECT_EQ(reporter.messages[0].icon, MessageIcon::Stop);
+    ExpectUnchanged(*model, *image);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.PathName(), path.string());
+    EXPECT_EQ(ReadFile(locked), lockedBytes);
+    EXPECT_EQ(ReadFile(path), onDisk);
+
+    // A folder is refused the same way, with its reason.
+    reporter.Clear();
+    EXPECT_FALSE(doc.OnSaveDocumentAs(folder));
+    ExpectOneStop({"folder"});
+    ExpectUnchanged(*model, *image);
+    EXPECT_EQ(doc.PathName(), path.string());
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"game.nes", "locked.nes"}));
+}
+
+TEST_F(Document, SaveAsFailingMidwayLeavesNoFileAndTheDocumentOnItsOwn) {
+    const fs::path path = OpenEdited();
+    doc.FailNextSaveAfterBytesForTesting(1000);
+    EXPECT_FALSE(doc.OnSaveDocumentAs(folder / "new.nes"));
+    ExpectOneStop({"new.nes", "Nothing was written"});
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"game.nes"});
+    EXPECT_EQ(doc.PathName(), path.string());
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(Document, SaveAsOntoTheOpenFileIsAPlainSave) {
+    const auto bytes = ImageBytes(34, 12);
+    fs::create_directory(folder / "roms");
+    const fs::path path = Cartridge("roms/game.nes", bytes);
+    fs::create_symlink("roms/game.nes", folder / "link.nes");
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    doc.level(1).tiles[3] ^= 0x5A;
+    // Saved through another name of the same file: the document stays on its own path.
+    ASSERT_TRUE(doc.OnSaveDocumentAs(folder / "link.nes"));
+    EXPECT_EQ(doc.PathName(), path.string());
+    EXPECT_TRUE(fs::is_symlink(folder / "link.nes"));
+    const auto saved = ReadFile(path);
+    ASSERT_EQ(saved.size(), bytes.size());
+    EXPECT_TRUE(std::equal(doc.image().bytes.begin(), doc.image().bytes.end(), saved.begin()));
+    EXPECT_TRUE(std::equal(bytes.end() - 12, bytes.end(), saved.end() - 12));
+}
+
+TEST_F(Document, NothingIsSavedAsBeforeACartridgeWasOpened) {
+    EXPECT_FALSE(doc.OnSaveDocumentAs(folder / "new.nes"));
+    ExpectOneStop({"open"});
+    EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(Document, EncodedContentIsWhatASaveWrites) {
+    const fs::path path = Cartridge("tail.nes", ImageBytes(35, 7));
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    doc.level(11).rooms[0].cells[0] ^= 0x33;
+    const auto content = doc.EncodedContent();
+    const auto imageBefore = std::make_unique<RomImage>(doc.image());
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(ReadFile(path), content);
+    EXPECT_NE(doc.image().bytes, imageBefore->bytes); // the save encoded, EncodedContent did not
+}
+
+TEST_F(Document, AnUntitledFileComesFromContentAndSwapsWithTheDocumentsOwn) {
+    const auto bytes = ImageBytes(36, 3);
+    const fs::path path = Cartridge("mine.nes", bytes);
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+
+    EXPECT_FALSE(doc.UntitledFile(std::vector<std::uint8_t>(kRomSize - 1, 0), {}, "x.nes"));
+    ExpectOneStop({"The new cartridge is too short: it has 393231 bytes"});
+
+    std::vector<std::uint8_t> content = ImageBytes(37, 5);
+    const std::vector<std::uint8_t> clean = ImageBytes(38);
+    std::optional<DocumentFile> file = doc.UntitledFile(content, clean, "/clean.nes");
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->path.empty());
+    EXPECT_TRUE(file->fileLoaded);
+    EXPECT_EQ(file->trailing, std::vector<std::uint8_t>(content.end() - 5, content.end()));
+
+    const auto model = std::make_unique<GameData>(doc.gameData());
+    doc.SwapFile(*file);
+    EXPECT_TRUE(std::equal(doc.image().bytes.begin(), doc.image().bytes.end(), content.begin()));
+    EXPECT_EQ(doc.trailingBytes().size(), 5u);
+    EXPECT_EQ(doc.cleanBytes(), clean);
+    EXPECT_EQ(doc.cleanPath(), "/clean.nes");
+    EXPECT_EQ(doc.Title(), "Untitled");
+    EXPECT_TRUE(doc.gameData() == *model); // the model is not the file's business
+    EXPECT_EQ(file->path, path.string());
+    EXPECT_EQ(*file->cleanBytes, bytes);
+
+    doc.SwapFile(*file);
+    EXPECT_EQ(doc.PathName(), path.string());
+    // A file whose clean cartridge is the document's own shares it rather than copying it.
+    const std::optional<DocumentFile> same = doc.UntitledFile(content, bytes, path.string());
+    ASSERT_TRUE(same);
+    EXPECT_EQ(same->cleanBytes.get(), &doc.cleanBytes());
+    EXPECT_EQ(doc.cleanBytes(), bytes);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + kRomSize, doc.image().bytes.begin()));
+    EXPECT_EQ(doc.trailingBytes(), std::vector<std::uint8_t>(bytes.end() - 3, bytes.end()));
+}
+
 } // namespace
 } // namespace korvane
