@@ -258,6 +258,11 @@ void CTileEditorDlg::ShowTileSharing(const GameData& gameData, int levelNumber) 
         if (!text.empty()) {
             lines.append(QString::fromStdString(text));
         }
+        const std::string outside =
+            TileHalfOutsideText(half, workingCopy().tileBanks[static_cast<std::size_t>(half)]);
+        if (!outside.empty()) {
+            lines.append(QString::fromStdString(outside));
+        }
     }
     sharing_->setText(lines.join(QLatin1Char('\n')));
     sharing_->setVisible(!lines.isEmpty());

@@ -1,5 +1,7 @@
 #include "TileHalfSharing.h"
 
+#include <algorithm>
+
 namespace korvane {
 
 namespace {
@@ -45,6 +47,19 @@ std::string TileHalfSharingText(int half, const TileHalfSharing& sharing) {
         text += parts[i];
     }
     return text;
+}
+
+std::string TileHalfOutsideText(int half, int firstPage) {
+    constexpr int kPageCount = 128; // 1 KB pages of character memory
+    constexpr int kTilesPerPage = 64;
+    const int insidePages = std::clamp(kPageCount - firstPage, 0, 2);
+    if (insidePages == 2) {
+        return {};
+    }
+    const int firstTile = half * 2 * kTilesPerPage + insidePages * kTilesPerPage;
+    const int lastTile = half * 2 * kTilesPerPage + 2 * kTilesPerPage - 1;
+    return "Tiles " + std::to_string(firstTile) + "-" + std::to_string(lastTile) +
+           " lie beyond the cartridge's character memory: changes to them cannot be saved";
 }
 
 } // namespace korvane

@@ -25,4 +25,10 @@ struct TileHalfSharing {
 // shared.
 std::string TileHalfSharingText(int half, const TileHalfSharing& sharing);
 
+// Whether a half whose first 1 KB page is firstPage reaches past character memory (pages 0 to
+// 127): those tiles read as zeros and are never written back, so edits to them cannot be saved.
+// The tile editor says so: "Tiles 192-255 lie beyond the cartridge's character memory: changes
+// to them cannot be saved". Empty when the whole half lies inside it.
+std::string TileHalfOutsideText(int half, int firstPage);
+
 } // namespace korvane

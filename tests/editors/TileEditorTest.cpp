@@ -495,6 +495,19 @@ TEST_F(TileEditorTest, TheSharingLabelNamesWhoElseShowsEachHalf) {
     EXPECT_TRUE(label.text().isEmpty());
 }
 
+TEST_F(TileEditorTest, TheSharingLabelWarnsOfTilesPastCharacterMemory) {
+    auto gameData = std::make_unique<GameData>();
+    gameData->Decode(*MakeDemoCartridge(1));
+    level_->tileBanks = {110, 127}; // the second half's second page would be page 128
+    gameData->levels[0] = *level_;
+    Open();
+    dialog_->ShowTileSharing(*gameData, 0);
+    auto& label = test::FindNamed<QLabel>(*dialog_, "tileSharing");
+    EXPECT_FALSE(label.isHidden());
+    EXPECT_EQ(label.text(), QStringLiteral("Tiles 192-255 lie beyond the cartridge's character "
+                                           "memory: changes to them cannot be saved"));
+}
+
 // Imports: the demo cartridge of seed 2 is the other game.
 class TileImportInEditorTest : public TileEditorTest {
 protected:

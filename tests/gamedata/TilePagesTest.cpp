@@ -208,6 +208,24 @@ TEST(TileHalfSharingText, ListsLevelsThenTheOtherHalfThenTheSpriteTiles) {
     EXPECT_EQ(TileHalfSharingText(0, {}), "");
 }
 
+TEST(TileHalfOutsideText, NamesTheTilesPastCharacterMemory) {
+    // A half is pages firstPage and firstPage + 1, 64 tiles each; pages stop at 127.
+    EXPECT_EQ(TileHalfOutsideText(0, 126), "");
+    EXPECT_EQ(TileHalfOutsideText(1, 0), "");
+    EXPECT_EQ(TileHalfOutsideText(0, 127),
+              "Tiles 64-127 lie beyond the cartridge's character memory: changes to them "
+              "cannot be saved");
+    EXPECT_EQ(TileHalfOutsideText(1, 127),
+              "Tiles 192-255 lie beyond the cartridge's character memory: changes to them "
+              "cannot be saved");
+    EXPECT_EQ(TileHalfOutsideText(1, 128),
+              "Tiles 128-255 lie beyond the cartridge's character memory: changes to them "
+              "cannot be saved");
+    EXPECT_EQ(TileHalfOutsideText(0, 255),
+              "Tiles 0-127 lie beyond the cartridge's character memory: changes to them "
+              "cannot be saved");
+}
+
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
