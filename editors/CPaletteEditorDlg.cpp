@@ -9,9 +9,11 @@
 #include "PaletteRows.h"
 #include "SpecialEffectLabels.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -22,6 +24,10 @@ namespace korvane {
 namespace {
 
 constexpr int kPaletteListWidth = 200;
+// The effect field shows this many characters of its label; the drop-down list shows them all.
+constexpr int kEffectFieldCharacters = 40;
+// Room in the drop-down list for the item's own margins and frame.
+constexpr int kEffectListMargin = 16;
 constexpr int kSelectorRows = 4;
 constexpr int kColoursPerPalette = 4;
 
@@ -65,8 +71,22 @@ CPaletteEditorDlg::CPaletteEditorDlg(DisplayContext& display, LevelRecord& level
         effects_->addItem(SpecialEffectLabel(code));
     }
     effects_->setMaxVisibleItems(20);
+    // Some labels run to a hundred characters: the field keeps the dialog as wide as the colour
+    // selector and the list that drops down is as wide as its longest label, while the tool
+    // tip shows the whole chosen label.
+    effects_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    effects_->setMinimumContentsLength(kEffectFieldCharacters);
+    int longestLabel = 0;
+    for (int code = 0; code < kSpecialEffectCodes; ++code) {
+        longestLabel =
+            std::max(longestLabel,
+                     effects_->view()->fontMetrics().horizontalAdvance(effects_->itemText(code)));
+    }
+    effects_->view()->setMinimumWidth(longestLabel + kEffectListMargin +
+                                      effects_->view()->verticalScrollBar()->sizeHint().width());
     ShowEffect();
     connect(effects_, &QComboBox::currentIndexChanged, this, &CPaletteEditorDlg::ChooseEffect);
+    connect(effects_, &QComboBox::currentTextChanged, effects_, &QWidget::setToolTip);
 
     QPushButton* paint = CreatePaintButton();
     QPushButton* dropper = CreateDropperButton();
@@ -106,6 +126,7 @@ void CPaletteEditorDlg::LoadStrip() {
 void CPaletteEditorDlg::ShowEffect() {
     const QSignalBlocker quiet(effects_);
     effects_->setCurrentIndex(PaletteRowEffect(workingCopy(), selectedPaletteRow()));
+    effects_->setToolTip(effects_->currentText());
 }
 
 void CPaletteEditorDlg::RowClicked() {

@@ -6,6 +6,7 @@
 #include "editors/CPaletteEditorDlg.h"
 #include "editors/CPixelEditorControl.h"
 
+#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QTest>
 
@@ -240,6 +241,23 @@ TEST_F(PaletteEditorTest, APaintDragAlongTheStripPaintsEachColourAsItsOwnStep) {
     Undo();
     EXPECT_EQ(Working(12), (Colours{0x2A, 0x2A, 0x2A, 0x0F}));
     ExpectShownAsWorking();
+}
+
+TEST_F(PaletteEditorTest, TheEffectFieldStaysNarrowAndItsListAndToolTipShowWholeLabels) {
+    Open();
+    const QString longest = effects().itemText(0x83); // about a hundred characters
+    const int longestWidth = effects().fontMetrics().horizontalAdvance(longest);
+    // The field is much narrower than its longest label, so the dialog stays compact...
+    EXPECT_LT(effects().width(), longestWidth * 2 / 3);
+    EXPECT_LT(dialog_->width(), 700);
+    // ...while the list that drops down is wide enough for that label.
+    EXPECT_GE(effects().view()->minimumWidth(), longestWidth);
+    // The tool tip names the whole chosen label, whether shown on a row pick or chosen.
+    EXPECT_EQ(effects().toolTip(), QStringLiteral("0x00: no effects"));
+    PickRow(9);
+    EXPECT_EQ(effects().toolTip(), longest);
+    test::Choose(effects(), 0x8D);
+    EXPECT_EQ(effects().toolTip(), effects().itemText(0x8D));
 }
 
 TEST_F(PaletteEditorTest, ARowPickShowsItsColoursAndEffectAndKeepsTheTool) {
