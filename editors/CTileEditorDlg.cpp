@@ -6,20 +6,19 @@
 #include "CTileImportDlg.h"
 #include "ColourControlsLink.h"
 #include "EditorControlIds.h"
+#include "EditorMessage.h"
 #include "HexText.h"
 #include "HighlightList.h"
 #include "PaletteRows.h"
 #include "gamedata/AtomicFileWriter.h"
 #include "gamedata/GameData.h"
 #include "gamedata/TileHalfSharing.h"
-#include "graphics/DisplayLayer.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -388,16 +387,6 @@ void CTileEditorDlg::SetTileSheetChooser(TileSheetChooser chooser) {
     tileSheetChooser_ = std::move(chooser);
 }
 
-void CTileEditorDlg::Tell(MessageIcon icon, const QString& text) {
-    if (UserReporter* reporter = display().reporter()) {
-        reporter->ShowMessage(icon, "Korvane", text.toStdString());
-    } else if (icon == MessageIcon::Stop) {
-        QMessageBox::critical(this, QStringLiteral("Korvane"), text);
-    } else {
-        QMessageBox::information(this, QStringLiteral("Korvane"), text);
-    }
-}
-
 void CTileEditorDlg::ExportTileSheet() {
     const std::optional<TileSheetChoice> choice = tileSheetChooser_(TileSheetAction::Export);
     if (!choice) {
@@ -406,12 +395,12 @@ void CTileEditorDlg::ExportTileSheet() {
     const TileSheet sheet(choice->part, PaletteRowColours(workingCopy(), paletteRow_));
     const std::vector<std::uint8_t> png = sheet.ExportPng(workingCopy().tiles);
     if (png.empty()) {
-        Tell(MessageIcon::Stop, tr("The tile sheet could not be made into a PNG picture."));
+        ShowEditorStop(display(), this, tr("The tile sheet could not be made into a PNG picture."));
         return;
     }
     AtomicFileWriter writer(LocalPath(choice->path), AtomicFileWriter::Target::NewOrExisting);
     if (!writer.Write({png})) {
-        Tell(MessageIcon::Stop, QString::fromStdString(writer.message()));
+        ShowEditorStop(display(), this, QString::fromStdString(writer.message()));
         return;
     }
     ShowStatus(tr("Wrote %1 to %2")
@@ -427,8 +416,8 @@ void CTileEditorDlg::ImportTileSheet() {
     const TileSheet sheet(choice->part, PaletteRowColours(workingCopy(), paletteRow_));
     const TileSheetResult result = sheet.ImportFile(LocalPath(choice->path));
     if (!result.ok()) {
-        Tell(MessageIcon::Stop,
-             QString::fromStdString(result.message) + tr(" Nothing was changed."));
+        ShowEditorStop(display(), this,
+                       QString::fromStdString(result.message) + tr(" Nothing was changed."));
         return;
     }
     const QString range = QString::fromStdString(sheet.TileRangeText());

@@ -15,7 +15,6 @@
 #include "CEditorDialog.h"
 #include "CPixelEditorControl.h"
 #include "TileSheetChoice.h"
-#include "gamedata/UserReporter.h"
 
 #include <functional>
 
@@ -100,9 +99,6 @@ private:
     QPushButton* paintButton_ = nullptr;
     QPushButton* dropperButton_ = nullptr;
     QPushButton* bucketButton_ = nullptr;
-
-    // A message box through the display's reporter (or the toolkit without one).
-    void Tell(MessageIcon icon, const QString& text);
 
     ImportRunner importRunner_;
     TileSheetChooser tileSheetChooser_;

@@ -3,14 +3,12 @@
 #include "CCanvasControl.h"
 #include "CCenteredFileDialog.h"
 #include "EditorControlIds.h"
-#include "gamedata/UserReporter.h"
-#include "graphics/DisplayLayer.h"
+#include "EditorMessage.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -118,13 +116,7 @@ bool CTileImportDlg::LoadFile(const QString& path) {
 }
 
 void CTileImportDlg::ReportUnreadable() {
-    UserReporter* reporter = display_.reporter();
-    if (reporter != nullptr) {
-        reporter->ShowMessage(MessageIcon::Stop, "Korvane", kCantReadImportFile);
-    } else {
-        QMessageBox::critical(this, QStringLiteral("Korvane"),
-                              QString::fromLatin1(kCantReadImportFile));
-    }
+    ShowEditorStop(display_, this, QString::fromLatin1(kCantReadImportFile));
 }
 
 void CTileImportDlg::OnBankChanged(int bank) {

@@ -12,37 +12,8 @@ constexpr int kIndexColumn = 0;
 constexpr int kSwatchColumn = 1;
 constexpr int kEffectColumn = 2;
 constexpr int kEffectColumnWidth = 24;
-constexpr std::size_t kEffectOffset = 16; // the effect codes follow the 16 colour bytes
-
-std::size_t FirstColour(int row) {
-    return static_cast<std::size_t>(PaletteRowPalette(row) * kPalettesPerSet);
-}
-
-std::size_t SetIndex(int row) {
-    return static_cast<std::size_t>(PaletteRowSet(row));
-}
 
 } // namespace
-
-std::span<std::uint8_t, 4> PaletteRowColours(LevelRecord& level, int row) {
-    return std::span<std::uint8_t, 4>(
-        level.paletteSets[SetIndex(row)].bytes.data() + FirstColour(row), 4);
-}
-
-std::span<const std::uint8_t, 4> PaletteRowColours(const LevelRecord& level, int row) {
-    return std::span<const std::uint8_t, 4>(
-        level.paletteSets[SetIndex(row)].bytes.data() + FirstColour(row), 4);
-}
-
-std::uint8_t& PaletteRowEffect(LevelRecord& level, int row) {
-    return level.paletteSets[SetIndex(row)]
-        .bytes[kEffectOffset + static_cast<std::size_t>(PaletteRowPalette(row))];
-}
-
-std::uint8_t PaletteRowEffect(const LevelRecord& level, int row) {
-    return level.paletteSets[SetIndex(row)]
-        .bytes[kEffectOffset + static_cast<std::size_t>(PaletteRowPalette(row))];
-}
 
 QString PaletteRowLabel(int set, int palette) {
     return QStringLiteral("Set #%1, Pal #%2").arg(set + 1).arg(palette + 1);
@@ -66,8 +37,8 @@ void ShowPaletteRow(CColourListControl& list, int listRow, const PaletteSet& pal
 
 void ShowPaletteRows(CColourListControl& list, const LevelRecord& level) {
     for (int row = 0; row < kPaletteRowCount; ++row) {
-        ShowPaletteRow(list, row, level.paletteSets[SetIndex(row)], PaletteRowSet(row),
-                       PaletteRowPalette(row));
+        ShowPaletteRow(list, row, level.paletteSets[static_cast<std::size_t>(PaletteRowSet(row))],
+                       PaletteRowSet(row), PaletteRowPalette(row));
     }
 }
 

@@ -26,6 +26,16 @@ std::string TooShortFileMessage(const std::string& path, long long bytes) {
     return TooShortMessage(JoinText({"The file ", QuotedPath(path)}), bytes);
 }
 
+// A file's whole content: the image, then the bytes the file has beyond it.
+std::vector<std::uint8_t> FileContent(const RomImage& image,
+                                      const std::vector<std::uint8_t>& trailing) {
+    std::vector<std::uint8_t> content;
+    content.reserve(RomImage::size() + trailing.size());
+    content.assign(image.bytes.begin(), image.bytes.end());
+    content.insert(content.end(), trailing.begin(), trailing.end());
+    return content;
+}
+
 constexpr const char* kNothingToSave =
     "There is no cartridge to save: open a cartridge file first.";
 
@@ -115,11 +125,7 @@ bool CKorvaneDoc::Open(const std::string& path, OpenMode mode) {
 
     image_ = std::move(newImage);
     trailing_ = std::move(newTrailing);
-    auto clean = std::make_shared<std::vector<std::uint8_t>>();
-    clean->reserve(RomImage::size() + trailing_.size());
-    clean->assign(image_->bytes.begin(), image_->bytes.end());
-    clean->insert(clean->end(), trailing_.begin(), trailing_.end());
-    clean_ = std::move(clean);
+    clean_ = std::make_shared<const std::vector<std::uint8_t>>(FileContent(*image_, trailing_));
     cleanPath_ = path;
     gameData_->Decode(*image_);
     fileLoaded_ = 1;
@@ -193,11 +199,7 @@ bool CKorvaneDoc::OnSaveDocumentAs(const std::string& path) {
 std::vector<std::uint8_t> CKorvaneDoc::EncodedContent() const {
     auto encoded = std::make_unique<RomImage>(*image_);
     gameData_->Encode(*encoded);
-    std::vector<std::uint8_t> content;
-    content.reserve(RomImage::size() + trailing_.size());
-    content.assign(encoded->bytes.begin(), encoded->bytes.end());
-    content.insert(content.end(), trailing_.begin(), trailing_.end());
-    return content;
+    return FileContent(*encoded, trailing_);
 }
 
 std::optional<DocumentFile> CKorvaneDoc::UntitledFile(std::vector<std::uint8_t> content,

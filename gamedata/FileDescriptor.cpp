@@ -54,7 +54,7 @@ long long ReadFully(int fd, std::uint8_t* data, std::size_t length) {
     return static_cast<long long>(done);
 }
 
-bool ReadToEnd(int fd, std::vector<std::uint8_t>& out) {
+bool ReadToEnd(int fd, std::vector<std::uint8_t>& out, std::size_t limit) {
     out.clear();
     std::vector<std::uint8_t> chunk(kReadChunk);
     for (;;) {
@@ -63,7 +63,7 @@ bool ReadToEnd(int fd, std::vector<std::uint8_t>& out) {
             return false;
         }
         out.insert(out.end(), chunk.begin(), chunk.begin() + got);
-        if (static_cast<std::size_t>(got) < chunk.size()) {
+        if (static_cast<std::size_t>(got) < chunk.size() || out.size() > limit) {
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace korvane {
@@ -29,8 +30,11 @@ private:
 // Reads up to length bytes at the current position; returns how many were read (fewer only at
 // the end of the file), or -1 with errno set.
 long long ReadFully(int fd, std::uint8_t* data, std::size_t length);
-// Reads everything from the current position to the end of the file.
-bool ReadToEnd(int fd, std::vector<std::uint8_t>& out);
+// Reads everything from the current position to the end of the file, or stops once more than
+// limit bytes have been read (the caller then sees out.size() > limit), so that a file that
+// never ends cannot fill memory.
+bool ReadToEnd(int fd, std::vector<std::uint8_t>& out,
+               std::size_t limit = std::numeric_limits<std::size_t>::max());
 // Writes all of data. budget, when not negative, is how many more bytes may be written before
 // the write fails as on a full disk (ENOSPC); it is used up as bytes are written.
 bool WriteFully(int fd, const std::uint8_t* data, std::size_t length, long long& budget);

@@ -8,13 +8,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace korvane {
 
 namespace {
-
-constexpr std::size_t kReadStep = 0x10000;
 
 std::string TooLarge(std::size_t limit) {
     return "it is larger than " + std::to_string(limit) + " bytes";
@@ -44,25 +41,11 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
         return TooLarge(limit);
     }
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size) + kReadStep);
-    for (;;) {
-        const std::size_t done = bytes.size();
-        bytes.resize(done + kReadStep);
-        const ssize_t got = ::read(file.get(), bytes.data() + done, kReadStep);
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(done);
-            continue;
-        }
-        if (got < 0) {
-            return SystemReason(errno);
-        }
-        bytes.resize(done + static_cast<std::size_t>(got));
-        if (got == 0) {
-            break;
-        }
-        if (bytes.size() > limit) {
-            return TooLarge(limit); // it grew while it was read
-        }
+    if (!ReadToEnd(file.get(), bytes, limit)) {
+        return SystemReason(errno);
+    }
+    if (bytes.size() > limit) {
+        return TooLarge(limit); // it grew while it was read
     }
     out = std::move(bytes);
     return std::nullopt;

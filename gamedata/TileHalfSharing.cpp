@@ -1,5 +1,7 @@
 #include "TileHalfSharing.h"
 
+#include "RomImage.h"
+
 #include <algorithm>
 
 namespace korvane {
@@ -50,9 +52,8 @@ std::string TileHalfSharingText(int half, const TileHalfSharing& sharing) {
 }
 
 std::string TileHalfOutsideText(int half, int firstPage) {
-    constexpr int kPageCount = 128; // 1 KB pages of character memory
-    constexpr int kTilesPerPage = 64;
-    const int insidePages = std::clamp(kPageCount - firstPage, 0, 2);
+    constexpr int kTilesPerPage = static_cast<int>(kCharacterPageSize / 16); // 64
+    const int insidePages = std::clamp(static_cast<int>(kCharacterPages) - firstPage, 0, 2);
     if (insidePages == 2) {
         return {};
     }

@@ -4,10 +4,15 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvane {
+
+// The bytes of image as a PNG file; empty when it cannot be encoded (a null image).
+std::vector<std::uint8_t> EncodePng(const QImage& image);
 
 // Encodes image as PNG and replaces (or creates) the file at path with it through
 // AtomicFileWriter: an existing file must be a regular file whose owner may write it, and a

@@ -1,6 +1,7 @@
 #include "TileSheet.h"
 
 #include "NesColours.h"
+#include "PngFile.h"
 #include "gamedata/FileMessages.h"
 #include "gamedata/RegularFileReader.h"
 
@@ -125,12 +126,7 @@ QImage TileSheet::Export(std::span<const std::uint8_t, kTileBytes> tiles) const 
 
 std::vector<std::uint8_t>
 TileSheet::ExportPng(std::span<const std::uint8_t, kTileBytes> tiles) const {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !Export(tiles).save(&buffer, "PNG")) {
-        return {};
-    }
-    return std::vector<std::uint8_t>(png.begin(), png.end());
+    return EncodePng(Export(tiles));
 }
 
 TileSheetResult TileSheet::WrongSize(QSize size) const {
@@ -240,18 +236,6 @@ void TileSheet::Place(std::span<const std::uint8_t> sheetTiles,
     std::copy(sheetTiles.begin(), sheetTiles.end(),
               tiles.begin() + static_cast<std::ptrdiff_t>(firstTile()) *
                                   static_cast<std::ptrdiff_t>(kBytesPerTile));
-}
-
-TileSheet::Colours TileSheet::ColoursOfPaletteRow(const LevelRecord& level, int row) {
-    Colours colours{};
-    if (row < 0 || row >= kPaletteSetCount * kPaletteIndices) {
-        return colours;
-    }
-    const PaletteSet& set = level.paletteSets[static_cast<std::size_t>(row / kPaletteIndices)];
-    for (int entry = 0; entry < kPaletteIndices; ++entry) {
-        colours[static_cast<std::size_t>(entry)] = set.colour(row % kPaletteIndices, entry);
-    }
-    return colours;
 }
 
 } // namespace korvane

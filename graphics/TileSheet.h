@@ -81,9 +81,6 @@ public:
     void Place(std::span<const std::uint8_t> sheetTiles,
                std::span<std::uint8_t, kTileBytes> tiles) const;
 
-    // The NES colours of palette row row (0-19): palette row mod 4 of palette set row / 4.
-    static Colours ColoursOfPaletteRow(const LevelRecord& level, int row);
-
 private:
     // The refusal of a picture of size, naming the first pixel it has but a sheet has not, or
     // a sheet has but it has not.

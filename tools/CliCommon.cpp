@@ -3,7 +3,6 @@
 #include "gamedata/AtomicFileWriter.h"
 
 #include <charconv>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -69,11 +68,6 @@ std::optional<std::string> WriteFileReplacing(const std::string& path,
         return writer.message();
     }
     return std::nullopt;
-}
-
-bool SameFile(const std::string& out, const std::string& input) {
-    std::error_code error;
-    return std::filesystem::equivalent(out, input, error) && !error;
 }
 
 std::optional<std::uint32_t> ParseNumber(std::string_view text) {

@@ -51,9 +51,6 @@ std::vector<std::uint8_t> EncodedFileContent(CKorvaneDoc& doc);
 std::optional<std::string> WriteFileReplacing(const std::string& path,
                                               std::span<const std::uint8_t> content);
 
-// Whether out names the same file as input (which writing out would destroy).
-bool SameFile(const std::string& out, const std::string& input);
-
 // A decimal or 0x-hex unsigned 32-bit number.
 std::optional<std::uint32_t> ParseNumber(std::string_view text);
 

@@ -3,7 +3,9 @@
 #include "CliCommands.h"
 #include "CliCommon.h"
 
+#include "gamedata/FileIdentity.h"
 #include "gamedata/GameData.h"
+#include "gamedata/PaletteRow.h"
 #include "graphics/TileSheet.h"
 
 #include <cstdio>
@@ -14,7 +16,6 @@ namespace korvane::cli {
 
 namespace {
 
-constexpr int kPaletteRows = kPaletteSetCount * 4;
 constexpr std::size_t kHalfBytes = 0x800;
 
 struct TilesOptions {
@@ -50,7 +51,7 @@ std::optional<std::string> ParseTilesOptions(const std::vector<std::string>& arg
         } else if (word == "--half") {
             error = number(1, options.half);
         } else if (word == "--palette-row") {
-            error = number(kPaletteRows - 1, options.paletteRow);
+            error = number(kPaletteRowCount - 1, options.paletteRow);
         } else if (word == "-o" || word == "--output") {
             if (!hasValue || args[i + 1].empty()) {
                 return word + " needs a file name";
@@ -92,8 +93,7 @@ int Export(const TilesOptions& options) {
         return kExitFailure;
     }
     const LevelRecord& level = doc.level(options.level);
-    const TileSheet sheet(PartOf(options.half),
-                          TileSheet::ColoursOfPaletteRow(level, options.paletteRow));
+    const TileSheet sheet(PartOf(options.half), PaletteRowColours(level, options.paletteRow));
     const std::vector<std::uint8_t> png = sheet.ExportPng(level.tiles);
     if (png.empty()) {
         PrintError("the tile sheet cannot be encoded as PNG; nothing was written");
@@ -148,8 +148,7 @@ int Import(const TilesOptions& options) {
         return kExitFailure;
     }
     LevelRecord& level = doc.level(options.level);
-    const TileSheet sheet(PartOf(options.half),
-                          TileSheet::ColoursOfPaletteRow(level, options.paletteRow));
+    const TileSheet sheet(PartOf(options.half), PaletteRowColours(level, options.paletteRow));
     const TileSheetResult result = sheet.ImportFile(picture);
     if (!result.ok()) {
         PrintError(result.message + " Nothing was written.");

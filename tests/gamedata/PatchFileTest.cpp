@@ -1,6 +1,8 @@
-// Reading patch files whole, and telling whether two paths are one file.
+// Reading patch files whole, reads that stop at a limit, and telling whether two paths are one
+// file.
 #include "TempFolder.h"
 
+#include "gamedata/FileDescriptor.h"
 #include "gamedata/FileIdentity.h"
 #include "gamedata/PatchFile.h"
 
@@ -8,6 +10,7 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace korvane {
@@ -52,6 +55,28 @@ TEST(PatchFileTest, RefusesWhatIsNoPatchFileAndKeepsTheBytes) {
         Bytes read{7};
         EXPECT_EQ(ReadPatchFile(c.path.string(), read), c.reason) << c.path;
         EXPECT_EQ(read, Bytes{7});
+    }
+}
+
+TEST(ReadToEndTest, StopsAReadThatNeverEndsOnceItPassesTheLimit) {
+    // /dev/zero never reaches its end: the read stops at the first 64 KB step past 1 MB.
+    const FileDescriptor zeros(::open("/dev/zero", O_RDONLY | O_CLOEXEC));
+    ASSERT_TRUE(zeros.valid());
+    Bytes read;
+    ASSERT_TRUE(ReadToEnd(zeros.get(), read, 0x100000));
+    EXPECT_EQ(read.size(), 0x110000U);
+
+    // A file shorter than the limit is read whole; one byte over it comes back one byte over.
+    testing::TempFolder folder;
+    Bytes content(70000);
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        content[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    testing::WriteFileBytes(folder / "a.bin", content);
+    for (const std::size_t limit : {std::size_t{70000}, std::size_t{69999}}) {
+        const FileDescriptor file(::open((folder / "a.bin").c_str(), O_RDONLY | O_CLOEXEC));
+        ASSERT_TRUE(ReadToEnd(file.get(), read, limit));
+        EXPECT_EQ(read, content) << limit;
     }
 }
 
