@@ -5,6 +5,7 @@
 #include "DocumentHistory.h"
 #include "RecentFileList.h"
 #include "UserPrompt.h"
+#include "WindowShortcutKeys.h"
 #include "gamedata/CKorvaneDoc.h"
 
 #include <QAction>
@@ -85,6 +86,8 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     }
     addAction(saveAs);
     addAction(redo);
+    // Undo and Redo reach the document's history also from the number fields.
+    new WindowShortcutKeys(*this, {undo, redo});
 
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu_->addAction(open);

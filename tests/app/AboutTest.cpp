@@ -31,6 +31,17 @@ protected:
             aboutTilesLarge_[i] = static_cast<std::uint8_t>(i * 13 + 5);
         }
     }
+    // The bytes of the cartridge's small About tile t and of its large About tile t.
+    std::array<std::uint8_t, 16> SmallTile(int t) const {
+        std::array<std::uint8_t, 16> bytes{};
+        std::copy_n(aboutTiles_.begin() + t * 16, 16, bytes.begin());
+        return bytes;
+    }
+    std::array<std::uint8_t, 16> LargeTile(int t) const {
+        std::array<std::uint8_t, 16> bytes{};
+        std::copy_n(aboutTilesLarge_.begin() + t * 16, 16, bytes.begin());
+        return bytes;
+    }
     std::unique_ptr<CAboutDlg> Make(bool decoded) {
         return std::make_unique<CAboutDlg>(display_, reporter_, aboutTiles_, aboutTilesLarge_,
                                            decoded);
@@ -89,10 +100,30 @@ TEST_F(AboutTest, AnimationFollowsItsTiming) {
     EXPECT_TRUE(about->animationRunning());
     EXPECT_EQ(about->animationPeriod(), 1000);
 
-    const RendererCell before = about->surface(0).renderer().cell(0, 0);
+    // Before the first tick: the first surface shows the cartridge's small tiles, five to a
+    // band, each row starting five tiles further (row r, column c: tile (5r + c mod 5) mod 14);
+    // the second its large tiles, twelve further a row.
+    const CRenderer& firstSurface = about->surface(0).renderer();
+    const CRenderer& secondSurface = about->surface(1).renderer();
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_EQ(firstSurface.cell(column, 0).pattern, SmallTile(column % 5)) << column;
+        EXPECT_EQ(firstSurface.cell(column, 2).pattern, SmallTile((10 + column % 5) % 14))
+            << column;
+        EXPECT_EQ(secondSurface.cell(column, 1).pattern, LargeTile(12 + column % 5)) << column;
+    }
     about->AnimationTick();
     EXPECT_EQ(about->animationPeriod(), 30);
-    EXPECT_NE(about->surface(0).renderer().cell(0, 0).pattern, before.pattern);
+    // Tick 1: the first band slides one tile to the left, the second one to the right (a shift
+    // of 32, which is 2 modulo 5).
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_EQ(firstSurface.cell(column, 0).pattern, SmallTile((column + 1) % 5)) << column;
+        EXPECT_EQ(secondSurface.cell(column, 0).pattern, LargeTile((column + 2) % 5)) << column;
+    }
+    about->AnimationTick();
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_EQ(firstSurface.cell(column, 0).pattern, SmallTile((column + 2) % 5)) << column;
+        EXPECT_EQ(secondSurface.cell(column, 0).pattern, LargeTile((column + 1) % 5)) << column;
+    }
     while (about->tickCount() < 33) {
         about->AnimationTick();
     }
@@ -109,13 +140,19 @@ TEST_F(AboutTest, AnimationFollowsItsTiming) {
         EXPECT_EQ(third.cell(7 + static_cast<int>(i), 1).pattern, glyphPattern(kAboutFirstLine[i]))
             << i;
     }
-    // The second line appears one glyph per tick on row 2.
-    EXPECT_NE(third.cell(0, 2).pattern, glyphPattern(kAboutSecondLine[0]));
+    // The second line appears one glyph per tick on row 2, over the box's brick tile (64).
+    const auto tilePattern = [&](int tile) {
+        std::array<std::uint8_t, 16> bytes{};
+        std::copy_n(third.tilePatterns().begin() + tile * 16, 16, bytes.begin());
+        return bytes;
+    };
+    EXPECT_EQ(third.cell(0, 2).pattern, tilePattern(64));
     about->AnimationTick(); // 34: glyph 0
     EXPECT_EQ(third.cell(0, 2).pattern, glyphPattern(kAboutSecondLine[0]));
-    EXPECT_NE(third.cell(1, 2).pattern, glyphPattern(kAboutSecondLine[1]));
+    EXPECT_EQ(third.cell(1, 2).pattern, tilePattern(64));
     about->AnimationTick(); // 35: glyph 1
     EXPECT_EQ(third.cell(1, 2).pattern, glyphPattern(kAboutSecondLine[1]));
+    EXPECT_EQ(third.cell(2, 2).pattern, tilePattern(64));
     while (about->tickCount() < 64) {
         about->AnimationTick();
     }
@@ -143,7 +180,35 @@ TEST(AboutArtworkTest, GlyphTilesSpellTheLines) {
             EXPECT_NE(AboutGlyphTile(letter), AboutGlyphTile(' ')) << letter;
         }
     }
-    EXPECT_NE(pattern(AboutGlyphTile('A')), pattern(AboutGlyphTile('B')));
+    // The glyph set follows the box's own tiles: a blank, A to Z, 0 to 9, "!" and ".", and
+    // any other character shows the blank.
+    EXPECT_EQ(AboutGlyphTile(' '), 96);
+    EXPECT_EQ(AboutGlyphTile('A'), 97);
+    EXPECT_EQ(AboutGlyphTile('Z'), 122);
+    EXPECT_EQ(AboutGlyphTile('0'), 123);
+    EXPECT_EQ(AboutGlyphTile('9'), 132);
+    EXPECT_EQ(AboutGlyphTile('!'), 133);
+    EXPECT_EQ(AboutGlyphTile('.'), 134);
+    EXPECT_EQ(AboutGlyphTile('a'), 96);
+    EXPECT_EQ(AboutGlyphTile('#'), 96);
+    // Every glyph is a picture of its own.
+    std::set<std::array<std::uint8_t, 16>> glyphs;
+    for (int tile = 96; tile <= 134; ++tile) {
+        glyphs.insert(pattern(tile));
+    }
+    EXPECT_EQ(glyphs.size(), 39U);
+    // The table starts with the cartridge's tiles: small ones, then large ones.
+    std::array<std::uint8_t, kAboutTileBytes> small{};
+    std::array<std::uint8_t, kAboutTileLargeBytes> large{};
+    small[0] = 0x11;
+    small[small.size() - 1] = 0x22;
+    large[0] = 0x33;
+    large[large.size() - 1] = 0x44;
+    const auto withCartridge = AboutTileTable(small, large);
+    EXPECT_EQ(withCartridge[0], 0x11);
+    EXPECT_EQ(withCartridge[14 * 16 - 1], 0x22);
+    EXPECT_EQ(withCartridge[14 * 16], 0x33);
+    EXPECT_EQ(withCartridge[62 * 16 - 1], 0x44);
 }
 
 TEST(LinkErrorTextTest, KnownCodesHaveTheirTextsAndOthersAreUnknown) {

@@ -13,11 +13,13 @@
 #include "gamedata/BpsPatch.h"
 #include "gamedata/CKorvaneDoc.h"
 #include "gamedata/PatchFormat.h"
+#include "graphics/NesColours.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -31,6 +33,44 @@ namespace korvane::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The picture of the Tiles or the Blocks layer, worked out here pixel by pixel from the level's
+// bytes: tile t (or block b, 2 x 2 tiles) at column t mod 16 and row t / 16; a tile pixel's two
+// bits pick the colour of the palette (the block's own for blocks) in the palette set; every
+// pixel is zoom x zoom picture pixels.
+QImage ExpectedLayer(const LevelRecord& level, bool blocks, int set, int palette, int zoom) {
+    const int cells = blocks ? 32 : 16;
+    QImage picture(cells * 8 * zoom, cells * 8 * zoom, QImage::Format_RGB32);
+    const PaletteSet& colours = level.paletteSets[static_cast<std::size_t>(set)];
+    for (int cellY = 0; cellY < cells; ++cellY) {
+        for (int cellX = 0; cellX < cells; ++cellX) {
+            int tile = cellY * 16 + cellX;
+            int cellPalette = palette;
+            if (blocks) {
+                const Block& block =
+                    level.blocks[static_cast<std::size_t>((cellY / 2) * 16 + cellX / 2)];
+                tile = block.tiles[static_cast<std::size_t>((cellY % 2) * 2 + cellX % 2)];
+                cellPalette = block.attributes & 3;
+            }
+            for (int y = 0; y < 8; ++y) {
+                const auto row = static_cast<std::size_t>(tile * 16 + y);
+                for (int x = 0; x < 8; ++x) {
+                    const int value = ((level.tiles[row] >> (7 - x)) & 1) |
+                                      (((level.tiles[row + 8] >> (7 - x)) & 1) << 1);
+                    const NesRgb& rgb = NesColourTable[colours.colour(cellPalette, value) & 0x3F];
+                    const QRgb colour = qRgb(rgb.red, rgb.green, rgb.blue);
+                    for (int dy = 0; dy < zoom; ++dy) {
+                        for (int dx = 0; dx < zoom; ++dx) {
+                            picture.setPixel((cellX * 8 + x) * zoom + dx,
+                                             (cellY * 8 + y) * zoom + dy, colour);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return picture;
+}
 
 // The file offset of a room cell of a level: the rooms start at 0x0F00 of the level's bank, 64
 // cells each.
@@ -321,7 +361,7 @@ TEST_F(FileCommandsTest, ApplyPatchAsksAboutUnsavedChangesAndCancelKeepsTheDocum
     EXPECT_EQ(fixture_.app().history().count(), 1);
 }
 
-TEST_F(FileCommandsTest, ExportedPicturesHoldTheExportersPixels) {
+TEST_F(FileCommandsTest, ExportedPicturesHoldTheLevelsPixelsAtTheChosenZoom) {
     frame().view().levelField().setValue(5);
     if (document().level(5).hallwayCount > 1) {
         frame().view().hallwayField().setValue(1);
@@ -348,9 +388,6 @@ TEST_F(FileCommandsTest, ExportedPicturesHoldTheExportersPixels) {
     blocksChoice.layer = PictureLayer::Blocks;
     blocksChoice.paletteSet = 2;
     blocksChoice.zoom = 3;
-    PictureOptions blocksOptions;
-    blocksOptions.paletteSet = 2;
-    blocksOptions.zoomIn = 3;
 
     PictureExportChoice tilesChoice;
     tilesChoice.subject = PictureSubject::Layer;
@@ -358,10 +395,6 @@ TEST_F(FileCommandsTest, ExportedPicturesHoldTheExportersPixels) {
     tilesChoice.paletteSet = 4;
     tilesChoice.palette = 3;
     tilesChoice.zoom = 4;
-    PictureOptions tilesOptions;
-    tilesOptions.paletteSet = 4;
-    tilesOptions.palette = 3;
-    tilesOptions.zoomIn = 4;
 
     PictureExporter exporter;
     const struct {
@@ -371,9 +404,8 @@ TEST_F(FileCommandsTest, ExportedPicturesHoldTheExportersPixels) {
     } cases[] = {
         {hallwayChoice, exporter.Hallway(level, hallway, hallwayOptions).image, "hallway.png"},
         {mapChoice, exporter.LevelMap(level, mapOptions).image, "map.png"},
-        {blocksChoice, exporter.Layer(level, PictureLayer::Blocks, blocksOptions).image,
-         "blocks.png"},
-        {tilesChoice, exporter.Layer(level, PictureLayer::Tiles, tilesOptions).image, "tiles.png"},
+        {blocksChoice, ExpectedLayer(level, true, 2, 0, 3), "blocks.png"},
+        {tilesChoice, ExpectedLayer(level, false, 4, 3, 4), "tiles.png"},
     };
     PictureExportChoice previous;
     for (const auto& c : cases) {
@@ -390,6 +422,9 @@ TEST_F(FileCommandsTest, ExportedPicturesHoldTheExportersPixels) {
         EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), c.expected) << c.name;
     }
     EXPECT_EQ(QImage(PathIn("tiles.png")).size(), QSize(16 * 8 * 4, 16 * 8 * 4));
+    // The hallway at 2x: 256 x 256 content pixels a room, its rooms side by side.
+    const int rooms = level.hallways[static_cast<std::size_t>(hallway)].lastRoom + 1;
+    EXPECT_EQ(QImage(PathIn("hallway.png")).size(), QSize(rooms * 256 * 2, 256 * 2));
 }
 
 TEST_F(FileCommandsTest, ExportPictureCancelledWritesNothing) {

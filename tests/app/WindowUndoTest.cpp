@@ -15,23 +15,18 @@
 #include <QAction>
 #include <QFile>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace korvane::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Whether two level records hold the same bytes, padding included.
-bool SameBytes(const LevelRecord& one, const LevelRecord& other) {
-    return std::memcmp(&one, &other, sizeof(LevelRecord)) == 0;
-}
 
 class WindowUndoTest : public ::testing::Test {
 protected:
@@ -69,7 +64,7 @@ TEST_F(WindowUndoTest, AnEditorOkIsOneStepThatUndoAndRedoWalkByteForByte) {
     const LevelRecord before = document().level(3);
     EditRoom();
     const LevelRecord after = document().level(3);
-    ASSERT_FALSE(SameBytes(before, after));
+    ASSERT_NE(before, after);
     EXPECT_EQ(history().count(), 1);
     EXPECT_TRUE(undo().isEnabled());
     EXPECT_EQ(undo().text(), QStringLiteral("&Undo Room Editor (level 3)"));
@@ -77,7 +72,7 @@ TEST_F(WindowUndoTest, AnEditorOkIsOneStepThatUndoAndRedoWalkByteForByte) {
     EXPECT_TRUE(frame().isWindowModified());
 
     undo().trigger();
-    EXPECT_TRUE(SameBytes(document().level(3), before));
+    EXPECT_EQ(document().level(3), before);
     EXPECT_EQ(view().preview().renderer().levelData(), before);
     EXPECT_FALSE(document().IsModified());
     EXPECT_FALSE(frame().isWindowModified());
@@ -86,12 +81,34 @@ TEST_F(WindowUndoTest, AnEditorOkIsOneStepThatUndoAndRedoWalkByteForByte) {
     EXPECT_EQ(redo().toolTip(), QStringLiteral("Redo Room Editor (level 3)"));
 
     redo().trigger();
-    EXPECT_TRUE(SameBytes(document().level(3), after));
+    EXPECT_EQ(document().level(3), after);
     EXPECT_EQ(view().preview().renderer().levelData(), after);
     EXPECT_TRUE(document().IsModified());
     EXPECT_TRUE(frame().isWindowModified());
     // A room edit keeps its own bytes, not a copy of the level or the model.
     EXPECT_LT(history().StepMemoryBytes(0), 512u);
+}
+
+TEST_F(WindowUndoTest, UndoAndRedoKeysReachTheHistoryFromTheNumberFields) {
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    view().levelField().setValue(3);
+    const LevelRecord before = document().level(3);
+    EditRoom();
+    const LevelRecord after = document().level(3);
+    ASSERT_NE(before, after);
+    for (QSpinBox* field : {&view().levelField(), &view().hallwayField()}) {
+        field->setFocus();
+        ASSERT_TRUE(field->hasFocus());
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(history().index(), 0) << field->objectName().toStdString();
+        EXPECT_EQ(document().level(3), before);
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(history().index(), 1) << field->objectName().toStdString();
+        EXPECT_EQ(document().level(3), after);
+        // The field's own text is left as it was: the keys were the window's.
+        EXPECT_EQ(view().levelField().value(), 3);
+    }
 }
 
 TEST_F(WindowUndoTest, AnOkThatChangesNothingIsNoStep) {
@@ -137,8 +154,7 @@ TEST_F(WindowUndoTest, ATileEditCarriedToSharedPagesIsUndoneInEveryLevel) {
     undo().trigger();
     EXPECT_TRUE(document().gameData() == *before);
     for (int n = 0; n < kLevelCount; ++n) {
-        EXPECT_TRUE(SameBytes(document().level(n), before->levels[static_cast<std::size_t>(n)]))
-            << n;
+        EXPECT_EQ(document().level(n), before->levels[static_cast<std::size_t>(n)]) << n;
     }
     EXPECT_EQ(view().preview().renderer().tilePatterns(),
               before->levels[static_cast<std::size_t>(levelNumber)].tiles);

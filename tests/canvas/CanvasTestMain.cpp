@@ -1,9 +1,12 @@
 // The canvas and editor tests run with a QApplication on the offscreen platform.
 #include <QApplication>
 
+#include "tests/support/IsolatedUserFolders.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    const korvane::test::IsolatedUserFolders folders;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "tests/support/IsolatedUserFolders.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -531,6 +533,7 @@ TEST_F(CliProcess, GarbageAndExtremeEditsDoNotCrashIt) {
 } // namespace korvane
 
 int main(int argc, char** argv) {
+    const korvane::test::IsolatedUserFolders folders;
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -10,11 +10,15 @@
 //      so that the actions themselves are run
 //   3  two files to make both kinds of patch between
 //   4  a file and edits to it (offset, length, value), to make both kinds of patch between
+//   5  a cartridge-sized source (the first part repeated to 393,232 bytes) and the second part
+//      three ways: as an IPS patch, as a BPS patch, and as edits (a 3-byte offset, a length,
+//      a value) to make both kinds of patch between
 // Bytes 1 and 2 say where the rest is split in two.
 #include "gamedata/BpsPatch.h"
 #include "gamedata/Crc32.h"
 #include "gamedata/IpsPatch.h"
 #include "gamedata/PatchFormat.h"
+#include "gamedata/RomImage.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -77,15 +81,23 @@ void RoundTrip(std::span<const std::uint8_t> clean, std::span<const std::uint8_t
     }
 }
 
-// clean with edits of three or more bytes each: a 2-byte offset, a length and a value (a
-// value of 0 makes random-looking bytes instead); a length of 0 cuts the file there.
-Bytes Edited(std::span<const std::uint8_t> clean, std::span<const std::uint8_t> edits) {
+// clean with edits of offsetBytes + 2 bytes each: an offset (little-endian), a length and a
+// value (a value of 0 makes random-looking bytes instead); a length of 0 cuts the file there.
+// A 3-byte offset is taken modulo the file's size plus one, so that it stays in the file.
+Bytes Edited(std::span<const std::uint8_t> clean, std::span<const std::uint8_t> edits,
+             std::size_t offsetBytes = 2) {
     Bytes edited(clean.begin(), clean.end());
-    for (std::size_t at = 0; at + 4 <= edits.size(); at += 4) {
-        const std::size_t offset =
-            static_cast<std::size_t>(edits[at]) | static_cast<std::size_t>(edits[at + 1]) << 8;
-        const std::size_t length = edits[at + 2];
-        const std::uint8_t value = edits[at + 3];
+    const std::size_t step = offsetBytes + 2;
+    for (std::size_t at = 0; at + step <= edits.size(); at += step) {
+        std::size_t offset = 0;
+        for (std::size_t k = 0; k < offsetBytes; ++k) {
+            offset |= static_cast<std::size_t>(edits[at + k]) << (8 * k);
+        }
+        if (offsetBytes > 2) {
+            offset %= clean.size() + 1; // within the file or just at its end
+        }
+        const std::size_t length = edits[at + offsetBytes];
+        const std::uint8_t value = edits[at + offsetBytes + 1];
         if (length == 0) {
             edited.resize(std::min(edited.size(), offset));
             continue;
@@ -101,13 +113,24 @@ Bytes Edited(std::span<const std::uint8_t> clean, std::span<const std::uint8_t> 
     return edited;
 }
 
+// The source of mode 5: part repeated until it is as large as a cartridge (zeros when empty).
+Bytes CartridgeSized(std::span<const std::uint8_t> part) {
+    Bytes source(kRomSize, 0);
+    if (!part.empty()) {
+        for (std::size_t at = 0; at < source.size(); ++at) {
+            source[at] = part[at % part.size()];
+        }
+    }
+    return source;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) {
         return 0;
     }
-    const int mode = data[0] % 5;
+    const int mode = data[0] % 6;
     const std::span<const std::uint8_t> rest(data + 3, size - 3);
     const std::size_t split =
         (static_cast<std::size_t>(data[1]) | static_cast<std::size_t>(data[2]) << 8) %
@@ -135,9 +158,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 3:
         RoundTrip(first, second);
         break;
-    default:
+    case 4:
         RoundTrip(first, Edited(first, second));
         break;
+    default: {
+        const Bytes source = CartridgeSized(first);
+        CheckResult(ApplyIpsPatch(source, second), source.size());
+        CheckResult(ApplyBpsPatch(source, RepairedBps(source, second)), source.size());
+        CheckResult(ApplyPatch(source, second), source.size());
+        RoundTrip(source, Edited(source, second, 3));
+        break;
+    }
     }
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the fuzzers for a bounded time, each in a fresh corpus folder: fuzz_gamedata on arbitrary
-# (periodic) images, fuzz_structured on the demo cartridge with the input's changes, and
-# fuzz_patches on IPS and BPS patches. About two minutes in all.
+# (periodic) images and on whole cartridges with operations after them, fuzz_structured on the
+# demo cartridge with the input's changes, and fuzz_patches on IPS and BPS patches, small
+# sources and cartridge-sized ones. About two minutes in all.
 # Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS_EACH]   (a build configured with -DKORVANE_FUZZ=ON)
 # Exits non-zero on a crash, a leak, a hang or a failed check; the input that caused it is kept
 # in BUILD_DIR/fuzz-artifacts/.
@@ -11,7 +12,7 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
   exit 2
 fi
 seconds=${2:-40}
-for name in fuzz_gamedata fuzz_structured fuzz_patches; do
+for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches; do
   if [ ! -x "$1/tests/fuzz/$name" ]; then
     echo "$0: $1/tests/fuzz/$name is not built (configure with -DKORVANE_FUZZ=ON)" >&2
     exit 2
@@ -22,8 +23,14 @@ mkdir -p "$artifacts"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# fuzz_gamedata: the image is the input repeated.
+# The seeds made of whole cartridges (the demo generator's), for the image and patch fuzzers.
+mkdir -p "$work/whole"
+"$1/tests/fuzz/fuzz_seeds" "$work/whole"
+
+# fuzz_gamedata: the image is the input repeated; a whole cartridge is taken as it is, and the
+# bytes after it are the operation script.
 mkdir -p "$work/gamedata/corpus" "$work/gamedata/seeds"
+cp "$work/whole"/gamedata-* "$work/gamedata/seeds/"
 head -c 4096 /dev/zero >"$work/gamedata/seeds/zeros"
 head -c 4096 /dev/urandom >"$work/gamedata/seeds/random"
 printf '\x10\x03\x20\x00\x21\x04\x11\x01\x32\x05\x00\x02' >"$work/gamedata/seeds/operations"
@@ -39,8 +46,10 @@ printf '\x00\x00\x00\x01\x02\x01\x04\x03\x10\x01\x05\x20\x30\x02\x0e\x00\x00\x03
 printf '\x01\x04\x00\x01\x00\x40\x03\x50\x06\x01\x00\x0a\x40\x01\xff\x02\x05\x07\x02\x00\x03\x02\x00\x60\xff\x07' \
   >"$work/structured/seeds/patches"
 
-# fuzz_patches: an IPS patch, a BPS patch and a pair of images with a few edits.
+# fuzz_patches: an IPS patch, a BPS patch, a pair of images with a few edits, and a
+# cartridge-sized source with edits across it.
 mkdir -p "$work/patches/corpus" "$work/patches/seeds"
+cp "$work/whole/patches-cartridge" "$work/patches/seeds/"
 printf '\x00\x10\x00ABCDEFGHIJKLMNOPPATCH\x00\x00\x02\x00\x02xy\x00\x00\x20\x00\x00\x00\x04zEOF\x00\x00\x08' \
   >"$work/patches/seeds/ips"
 printf '\x02\x08\x00ABCDEFGH\x88\x91\x80\x84\x89xyz\x8a\x8a\x8f\x86\x86\x8f\x8b\x8c' \
@@ -60,6 +69,7 @@ run() {
   echo "$name: no crash, leak or hang in $seconds s"
 }
 BUILD=$1
-run fuzz_gamedata gamedata 4096
+# Above a whole cartridge (393,232 bytes), so that the script branch runs too.
+run fuzz_gamedata gamedata 401424
 run fuzz_structured structured 4096
 run fuzz_patches patches 8192

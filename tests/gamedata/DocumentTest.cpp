@@ -31,6 +31,54 @@ std::vector<std::uint8_t> ImageBytes(std::uint32_t seed, std::size_t trailing = 
     return bytes;
 }
 
+// Every level of the opened document holds the bytes of bytes (the file as written) where the
+// cartridge's layout puts them, read here straight from the file's bytes.
+void ExpectLevelsHoldTheirBytes(const CKorvaneDoc& doc, const std::vector<std::uint8_t>& bytes) {
+    auto at = [&](std::size_t offset) { return bytes.at(offset); };
+    for (int n = 0; n < kLevelCount; ++n) {
+        const LevelRecord& level = doc.gameData().levels[static_cast<std::size_t>(n)];
+        const std::size_t bankStart = LevelCatalogue[static_cast<std::size_t>(n)].bankOffset;
+        for (std::size_t i = 0; i < 32; ++i) {
+            ASSERT_EQ(level.roomOrder[i], at(bankStart + 0x0A00 + i)) << n;
+        }
+        for (std::size_t room = 0; room < 32; ++room) {
+            for (std::size_t cell = 0; cell < 64; ++cell) {
+                ASSERT_EQ(level.rooms[room].cells[cell], at(bankStart + 0x0F00 + room * 64 + cell))
+                    << n << " room " << room;
+            }
+        }
+        for (std::size_t a = 0; a < 256; ++a) {
+            for (std::size_t q = 0; q < 4; ++q) {
+                ASSERT_EQ(level.assemblies[a].blocks[q], at(bankStart + 0x1700 + a * 4 + q)) << n;
+            }
+        }
+        for (std::size_t b = 0; b < 256; ++b) {
+            for (std::size_t q = 0; q < 4; ++q) {
+                ASSERT_EQ(level.blocks[b].tiles[q], at(bankStart + 0x1B00 + q * 256 + b)) << n;
+            }
+            ASSERT_EQ(level.blocks[b].attributes, at(bankStart + 0x1F00 + b)) << n;
+        }
+        for (std::size_t set = 0; set < 5; ++set) {
+            for (std::size_t k = 0; k < 20; ++k) {
+                ASSERT_EQ(level.paletteSets[set].bytes[k], at(bankStart + 0x0A82 + set * 20 + k))
+                    << n;
+            }
+        }
+        for (std::size_t half = 0; half < 2; ++half) {
+            ASSERT_EQ(level.tileBanks[half], at(bankStart + 0x0A80 + half)) << n;
+            ASSERT_EQ(level.checkpointHallways[half], at(bankStart + 0x0AF0 + half)) << n;
+            ASSERT_EQ(level.checkpointRooms[half], at(bankStart + 0x0AF8 + half)) << n;
+            // A half's 2 KB of tiles, where character memory holds it.
+            const std::size_t pages = 0x40010 + std::size_t{level.tileBanks[half]} * 0x400;
+            if (pages + 0x800 <= 0x60010) {
+                for (std::size_t k = 0; k < 0x800; ++k) {
+                    ASSERT_EQ(level.tiles[half * 0x800 + k], at(pages + k)) << n;
+                }
+            }
+        }
+    }
+}
+
 class Document : public ::testing::Test {
 protected:
     fs::path Cartridge(const std::string& name, const std::vector<std::uint8_t>& bytes) {
@@ -80,9 +128,7 @@ TEST_F(Document, OpenDecodesTheWholeFile) {
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.Title(), "seven.nes");
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), doc.image().bytes.begin()));
-    auto expected = std::make_unique<GameData>();
-    expected->Decode(doc.image());
-    EXPECT_TRUE(doc.gameData() == *expected);
+    ExpectLevelsHoldTheirBytes(doc, bytes);
 }
 
 TEST_F(Document, FailedOpensChangeNothingAndSayWhy) {
@@ -144,9 +190,7 @@ TEST_F(Document, AReadOnlyOpenTakesAnyReadableCartridge) {
     EXPECT_EQ(doc.PathName(), path.string());
     EXPECT_TRUE(std::equal(doc.image().bytes.begin(), doc.image().bytes.end(), bytes.begin()));
     EXPECT_EQ(doc.trailingBytes(), std::vector<std::uint8_t>(bytes.end() - 20, bytes.end()));
-    auto expected = std::make_unique<GameData>();
-    expected->Decode(doc.image());
-    EXPECT_TRUE(doc.gameData() == *expected);
+    ExpectLevelsHoldTheirBytes(doc, bytes);
 
     // The window's open, which saves in place, refuses the same file.
     CKorvaneDoc window(&reporter);

@@ -3,9 +3,12 @@
 
 #include <QGuiApplication>
 
+#include "tests/support/IsolatedUserFolders.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    const korvane::test::IsolatedUserFolders folders;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
