@@ -96,6 +96,11 @@ TEST_F(TileSheetEditorTest, TheDefaultQuestionsAskForTheTilesThenTheFile) {
             ++answered;
         } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+            // The dialog leaves its name field alone while the field has the keyboard focus,
+            // and whether it has it yet depends on how fast the dialog came up.
+            if (QWidget* focused = files->focusWidget()) {
+                focused->clearFocus();
+            }
             files->selectFile(path);
             static_cast<QDialog*>(files)->accept(); // QFileDialog::accept, through the base
             ++answered;
