@@ -44,6 +44,9 @@ cmake --build build -j "$jobs"
 echo "== tests"
 isolated ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== install and package"
+isolated bash tests/install/check-install.sh build
+
 echo "== build (address and undefined-behaviour sanitizers)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON \
   -DKORVANE_BENCH=OFF -DKORVANE_WERROR=ON >/dev/null

@@ -33,7 +33,8 @@ std::string UsageText() {
            "           in the colours of palette row R (0-19)\n"
            "       korvane-cli tiles import ROM OUT.nes --level L [--half 0|1] --palette-row R "
            "IN.png\n"
-           "           replaces those tiles with IN.png's and writes OUT.nes\n";
+           "           replaces those tiles with IN.png's and writes OUT.nes\n"
+           "       korvane-cli --help | --version\n";
 }
 
 void PrintError(const std::string& text) {

@@ -2,6 +2,7 @@
 #include "CliCommands.h"
 #include "CliCommon.h"
 #include "CliRender.h"
+#include "korvane/KorvaneVersion.h"
 
 #include <exception>
 #include <iostream>
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
         }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
+        }
+        if (command == "--version" || command == "-v") {
+            std::cout << "korvane-cli " << korvane::kVersion << '\n';
+            return kExitOk;
         }
         if (command == "help" || command == "--help" || command == "-h") {
             std::cout << UsageText();

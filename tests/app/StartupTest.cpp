@@ -188,6 +188,56 @@ TEST(StartupTest, TheProgramEndsWithStatusOneOnACommandLineFileThatCannotBeOpene
         << error.toStdString();
 }
 
+TEST(StartupTest, HelpVersionAndBadUsageAreAnsweredWithoutAWindow) {
+    struct Case {
+        QStringList words;
+        int exitCode;
+        QString out;   // a line the standard output has
+        QString error; // a line the error output has
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--version")}, 0, QStringLiteral("korvane 1.0\n"), QString()},
+        {{QStringLiteral("-v")}, 0, QStringLiteral("korvane 1.0\n"), QString()},
+        {{QStringLiteral("--help")},
+         0,
+         QStringLiteral("Usage: korvane [options] [file]\n"),
+         QString()},
+        {{QStringLiteral("-h"), QStringLiteral("-nosplash")},
+         0,
+         QStringLiteral("  --nosplash     Starts without the splash picture.\n"),
+         QString()},
+        {{QStringLiteral("--bogus")},
+         2,
+         QString(),
+         QStringLiteral("korvane: Unknown option 'bogus'.\n")},
+        {{QStringLiteral("a.nes"), QStringLiteral("b.nes")},
+         2,
+         QString(),
+         QStringLiteral("korvane: one cartridge file at most\n")},
+    };
+    for (const Case& c : cases) {
+        QProcess korvane;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // No screen at all: these answers need none.
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        korvane.setProcessEnvironment(environment);
+        korvane.start(QStringLiteral(KORVANE_APP_PATH), c.words);
+        ASSERT_TRUE(korvane.waitForFinished(30000));
+        const QString out = QString::fromUtf8(korvane.readAllStandardOutput());
+        const QString error = QString::fromUtf8(korvane.readAllStandardError());
+        EXPECT_EQ(korvane.exitCode(), c.exitCode) << c.words.join(u' ').toStdString();
+        if (c.out.isEmpty()) {
+            EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+        } else {
+            EXPECT_TRUE(out.startsWith(c.out) || out.contains(c.out)) << out.toStdString();
+        }
+        if (!c.error.isEmpty()) {
+            EXPECT_TRUE(error.startsWith(c.error)) << error.toStdString();
+        }
+    }
+}
+
 TEST(StartupTest, AnEmptyDocumentShowsNoLevelNameAndTheDefaultHighlight) {
     AppFixture fixture;
     ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
