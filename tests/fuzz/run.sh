@@ -48,6 +48,16 @@ printf '\x02\x08\x00ABCDEFGH\x88\x91\x80\x84\x89xyz\x8a\x8a\x8f\x86\x86\x8f\x8b\
 printf '\x04\x20\x00ABCDEFGHIJKLMNOPQRSTUVWXYZ012345\x04\x00\x03\x00\x10\x00\x05\x41' \
   >"$work/patches/seeds/edits"
 
+# fuzz_script: edit scripts, one of each operation, with comments, hex and a malformed line.
+mkdir -p "$work/script/corpus" "$work/script/seeds"
+printf 'level 3\ninsert-hallway 0 0x10 1 2 31 4\nset-hallway-room 0 0 7\nset-hallway 0 0x12 2 3\n' \
+  >"$work/script/seeds/hallways"
+printf '# enemies\nlevel 0x0\nadd-enemy 40 96 0 0x21\nset-enemy 0 1 2 3 4\ndelete-enemy 1\n' \
+  >"$work/script/seeds/enemies"
+printf 'level 1\nremove-room-position 1 0\ninsert-room-position 0 2\nreplace-hallway 0 1 1 1 5\nremove-hallway 1\n' \
+  >"$work/script/seeds/rooms"
+printf 'level 2\r\n  add-enemy\t1 2 3 4 # ok\nlevel 16\n' >"$work/script/seeds/malformed"
+
 run() {
   local name=$1
   local folder=$2
@@ -63,3 +73,4 @@ BUILD=$1
 run fuzz_gamedata gamedata 4096
 run fuzz_structured structured 4096
 run fuzz_patches patches 8192
+run fuzz_script script 4096
