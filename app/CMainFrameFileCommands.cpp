@@ -79,9 +79,9 @@ bool CMainFrame::CreatePatch() {
                                "its name must end in .ips or .bps, which chooses the format"));
         return false;
     }
-    if (SameFile(outPath, document_.PathName()) || SameFile(outPath, cleanPath.toStdString())) {
-        ShowStop(CannotMessage("create the patch", Native(*out),
-                               "it would overwrite one of the cartridges it is made from"));
+    if (const auto refusal = OutputOverwritesInput(
+            outPath, {document_.PathName(), document_.cleanPath(), cleanPath.toStdString()})) {
+        ShowStop(*refusal);
         return false;
     }
     const PatchResult patch = korvane::CreatePatch(*format, clean, document_.EncodedContent());
@@ -153,6 +153,11 @@ bool CMainFrame::ExportPicture() {
     pictureChoice_ = *choice;
     const std::optional<QString> path = prompt_.AskFileName(FileQuestion::PictureToWrite);
     if (!path) {
+        return false;
+    }
+    if (const auto refusal = OutputOverwritesInput(path->toStdString(),
+                                                   {document_.PathName(), document_.cleanPath()})) {
+        ShowStop(*refusal);
         return false;
     }
     // True colours, whatever the screen's depth: the renderer's own pixels at 32 bits.

@@ -159,9 +159,9 @@ bool AtomicFileWriter::Write(std::initializer_list<std::span<const std::uint8_t>
     const fs::path target = resolved_;
     const std::string folder =
         target.parent_path().empty() ? std::string(".") : target.parent_path().string();
-    std::string tempName =
-        (fs::path(folder) / JoinText({".", target.filename().string(), ".korvane-XXXXXX"}))
-            .string();
+    // A short name of its own rather than one made from the file's, so that every name the
+    // folder accepts, up to the longest, can be saved.
+    std::string tempName = (fs::path(folder) / ".korvane-XXXXXX").string();
     // mkostemp creates the file with O_CREAT | O_EXCL and mode 0600.
     FileDescriptor temp(::mkostemp(tempName.data(), O_CLOEXEC));
     if (!temp.valid()) {

@@ -176,6 +176,13 @@ bool CKorvaneDoc::OnSaveDocumentAs(const std::string& path) {
     if (!path_.empty() && SameFile(path, path_)) {
         return OnSaveDocument(path_);
     }
+    // Create Patch compares with the clean cartridge's file: another file's save (a patched
+    // cartridge's, or one saved elsewhere since) does not replace it.
+    if (const auto refusal = OutputOverwritesInput(path, {cleanPath_})) {
+        failSaveAfter_ = -1;
+        Report(MessageIcon::Stop, *refusal);
+        return false;
+    }
     const long long failAfter = failSaveAfter_;
     failSaveAfter_ = -1;
     AtomicFileWriter writer(path, AtomicFileWriter::Target::NewOrExisting);

@@ -57,8 +57,9 @@ public:
     // File Save As: encodes the model and writes the image and the bytes the opened file had
     // beyond it to path, a new file or an existing one that may be replaced; the document then
     // continues on that file and the file it came from is left as it was. The file that is open
-    // is saved in place (OnSaveDocument). A refusal (a read-only file, a folder) or a failure
-    // leaves the path, the model and the modified flag as they were.
+    // is saved in place (OnSaveDocument). The clean cartridge's file, when it is not the open
+    // file, is refused (OutputOverwritesInput). A refusal (a read-only file, a folder) or a
+    // failure leaves the path, the model and the modified flag as they were.
     bool OnSaveDocumentAs(const std::string& path);
     // File New: only the path and title are reset; the image and the model stay.
     void OnNewDocument();

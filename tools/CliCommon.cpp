@@ -1,6 +1,7 @@
 #include "CliCommon.h"
 
 #include "gamedata/AtomicFileWriter.h"
+#include "gamedata/FileIdentity.h"
 
 #include <charconv>
 #include <iostream>
@@ -69,6 +70,14 @@ std::optional<std::string> WriteFileReplacing(const std::string& path,
         return writer.message();
     }
     return std::nullopt;
+}
+
+bool OutputIsAnInput(const std::string& output, std::initializer_list<std::string> inputs) {
+    if (const auto refusal = OutputOverwritesInput(output, inputs)) {
+        PrintError(*refusal);
+        return true;
+    }
+    return false;
 }
 
 std::optional<std::uint32_t> ParseNumber(std::string_view text) {

@@ -4,6 +4,7 @@
 #include "gamedata/UserReporter.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +51,14 @@ std::vector<std::uint8_t> EncodedFileContent(CKorvaneDoc& doc);
 // and a failure leaves any earlier file as it was. Returns the reason of a failure or nothing.
 std::optional<std::string> WriteFileReplacing(const std::string& path,
                                               std::span<const std::uint8_t> content);
+
+// The check every writing command makes before it reads or writes anything: when output is the
+// same file as one of inputs (links and hard links included), says so on standard error and
+// gives true; the command then ends with kExitUsage and nothing written.
+bool OutputIsAnInput(const std::string& output, std::initializer_list<std::string> inputs);
+
+// Standard input as a path, for comparing files with what the command reads from it.
+inline constexpr const char* kStandardInputPath = "/dev/stdin";
 
 // A decimal or 0x-hex unsigned 32-bit number.
 std::optional<std::uint32_t> ParseNumber(std::string_view text);

@@ -17,8 +17,13 @@ namespace korvane::cli {
 
 namespace {
 
+// The largest script that is read, as for the pictures: a script never comes near it, and a
+// source that does not end (/dev/zero, a pipe that keeps writing) is stopped there.
+constexpr std::size_t kLargestScript = 16U << 20;
+
 // Reads the whole script into text; on failure gives the reason (a missing file, a folder, a
-// read error). A named pipe is read like standard input (`<(...)` in a shell gives one).
+// read error, more than kLargestScript bytes). A named pipe is read like standard input
+// (`<(...)` in a shell gives one).
 bool ReadScript(const std::string& name, std::string& text, std::string& problem) {
     FileDescriptor file(name == "-" ? -1 : ::open(name.c_str(), O_RDONLY | O_CLOEXEC));
     const int fd = name == "-" ? STDIN_FILENO : file.get();
@@ -32,8 +37,13 @@ bool ReadScript(const std::string& name, std::string& text, std::string& problem
         problem = "it is a folder";
         return false;
     }
-    if (!ReadToEnd(fd, bytes)) {
+    if (!ReadToEnd(fd, bytes, kLargestScript)) {
         problem = SystemReason(errno);
+        return false;
+    }
+    if (bytes.size() > kLargestScript) {
+        problem = "it is larger than 16 MB (" + std::to_string(kLargestScript) +
+                  " bytes), the most a script may have";
         return false;
     }
     text.assign(bytes.begin(), bytes.end());
@@ -47,6 +57,9 @@ int RunEditCommand(const std::vector<std::string>& args) {
         return UsageError("edit takes an input file, an output file and a script (or -)");
     }
     const std::string source = args[2] == "-" ? "standard input" : args[2];
+    if (OutputIsAnInput(args[1], {args[0], args[2] == "-" ? kStandardInputPath : args[2]})) {
+        return kExitUsage;
+    }
     std::string text;
     std::string problem;
     if (!ReadScript(args[2], text, problem)) {

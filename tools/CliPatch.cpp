@@ -2,7 +2,6 @@
 #include "CliCommands.h"
 #include "CliCommon.h"
 
-#include "gamedata/FileIdentity.h"
 #include "gamedata/PatchFile.h"
 #include "gamedata/PatchFormat.h"
 
@@ -54,8 +53,8 @@ int RunPatchCommand(const std::vector<std::string>& args) {
     if (!format) {
         return UsageError("patch: the patch's name must end in .ips or .bps, not \"" + out + "\"");
     }
-    if (SameFile(out, cleanPath) || SameFile(out, editedPath)) {
-        return UsageError("patch: the patch would overwrite one of the cartridges");
+    if (OutputIsAnInput(out, {cleanPath, editedPath})) {
+        return kExitUsage;
     }
     const auto clean = ReadCartridgeFile(cleanPath);
     if (!clean) {
@@ -85,9 +84,8 @@ int RunApplyPatchCommand(const std::vector<std::string>& args) {
     const std::string& cleanPath = args[0];
     const std::string& patchPath = args[1];
     const std::string& out = args[2];
-    if (SameFile(out, cleanPath) || SameFile(out, patchPath)) {
-        return UsageError(
-            "apply-patch: the result would overwrite the clean cartridge or the patch");
+    if (OutputIsAnInput(out, {cleanPath, patchPath})) {
+        return kExitUsage;
     }
     const auto clean = ReadCartridgeFile(cleanPath);
     if (!clean) {

@@ -201,6 +201,10 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         return kExitUsage;
     }
 
+    if (cli::OutputIsAnInput(options.output, {options.rom})) {
+        return kExitUsage;
+    }
+
     // Fonts need a GUI application; without a screen it runs on the offscreen platform.
     std::unique_ptr<QGuiApplication> application;
     if (QCoreApplication::instance() == nullptr) {

@@ -10,6 +10,9 @@ int RunRoundtripCommand(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         return UsageError("roundtrip takes an input and an output file");
     }
+    if (OutputIsAnInput(args[1], {args[0]})) {
+        return kExitUsage;
+    }
     CKorvaneDoc doc;
     if (!OpenCartridge(doc, args[0])) {
         return kExitFailure;

@@ -3,7 +3,6 @@
 #include "CliCommands.h"
 #include "CliCommon.h"
 
-#include "gamedata/FileIdentity.h"
 #include "gamedata/GameData.h"
 #include "gamedata/PaletteRow.h"
 #include "graphics/TileSheet.h"
@@ -85,8 +84,8 @@ int Export(const TilesOptions& options) {
         return UsageError("tiles export takes one cartridge and -o OUT.png");
     }
     const std::string& rom = options.files[0];
-    if (SameFile(options.output, rom)) {
-        return UsageError("tiles export: the picture would overwrite the cartridge");
+    if (OutputIsAnInput(options.output, {rom})) {
+        return kExitUsage;
     }
     CKorvaneDoc doc;
     if (!OpenCartridge(doc, rom)) {
@@ -140,8 +139,8 @@ int Import(const TilesOptions& options) {
     const std::string& rom = options.files[0];
     const std::string& out = options.files[1];
     const std::string& picture = options.files[2];
-    if (SameFile(out, picture)) {
-        return UsageError("tiles import: the cartridge would overwrite the picture");
+    if (OutputIsAnInput(out, {rom, picture})) {
+        return kExitUsage;
     }
     CKorvaneDoc doc;
     if (!OpenCartridge(doc, rom)) {

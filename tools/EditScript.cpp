@@ -62,11 +62,15 @@ const std::vector<OperationSyntax>& Syntax() {
 
 constexpr int kMostRooms = 16; // lastRoom is a nibble
 
-// A word as messages show it: bytes that do not print are written as \xNN.
+// Messages quote at most this many characters of a word.
+constexpr std::size_t kMostShownCharacters = 40;
+
+// A word as messages show it: its first kMostShownCharacters characters, then "..." when it is
+// longer; bytes that do not print are written as \xNN.
 std::string Shown(std::string_view word) {
     static constexpr char digits[] = "0123456789abcdef";
     std::string text;
-    for (const char c : word) {
+    for (const char c : word.substr(0, kMostShownCharacters)) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte >= 0x7F) {
             text += "\\x";
@@ -75,6 +79,9 @@ std::string Shown(std::string_view word) {
         } else {
             text.push_back(c);
         }
+    }
+    if (word.size() > kMostShownCharacters) {
+        text += "...";
     }
     return text;
 }

@@ -29,6 +29,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <unistd.h>
+
 namespace korvane::test {
 namespace {
 
@@ -175,6 +177,71 @@ TEST_F(FileCommandsTest, SaveAsRefusesAReadOnlyTargetAndTheDocumentStaysAsItWas)
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("demo.nes[*] - Korvane"));
     EXPECT_TRUE(document().gameData() == *model);
     EXPECT_EQ(fixture_.app().recentFiles().entries(), recent);
+}
+
+// The refusal of a file that a command reads to make what it writes.
+std::string Refusal(const QString& output, const QString& input) {
+    return "Korvane can't write \"" + output.toStdString() + "\": it is the same file as \"" +
+           input.toStdString() + "\", which it is made from. Nothing was written.";
+}
+
+TEST_F(FileCommandsTest, SaveAsOfAPatchedCartridgeKeepsItsCleanFile) {
+    const QString source = fixture_.WriteCartridge(QStringLiteral("source.nes"), 3);
+    const Bytes sourceBytes = ReadFileBytes(source);
+    WriteFileBytes(PathIn("empty.ips"), Bytes{'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F'});
+    prompt().fileAnswers = {PathIn("empty.ips"), source};
+    ASSERT_TRUE(frame().ApplyPatch());
+    ASSERT_TRUE(QFile::link(source, PathIn("link.nes")));
+
+    // Over the clean cartridge, by its name or through a link: refused, the document untitled.
+    for (const QString& target : {source, PathIn("link.nes")}) {
+        fixture_.reporter.Clear();
+        prompt().saveNameAnswers = {target};
+        EXPECT_FALSE(frame().FileSaveAs());
+        EXPECT_EQ(Messages(), std::vector<std::string>{Refusal(target, source)});
+        EXPECT_TRUE(document().PathName().empty());
+        EXPECT_TRUE(document().IsModified());
+    }
+    EXPECT_EQ(ReadFileBytes(source), sourceBytes);
+    EXPECT_EQ(QFile::symLinkTarget(PathIn("link.nes")), source);
+
+    // Another name is saved.
+    fixture_.reporter.Clear();
+    prompt().saveNameAnswers = {PathIn("patched.nes")};
+    EXPECT_TRUE(frame().FileSaveAs());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(ReadFileBytes(PathIn("patched.nes")), sourceBytes);
+}
+
+TEST_F(FileCommandsTest, PatchesAndPicturesAreNotWrittenOverTheCartridgesTheyComeFrom) {
+    EditCell();
+    // Another name of the open file, and one of another clean cartridge.
+    ASSERT_EQ(::link(path_.toLocal8Bit().constData(), PathIn("demo.ips").toLocal8Bit().constData()),
+              0);
+    const QString other = fixture_.WriteCartridge(QStringLiteral("other.nes"), 4);
+    const Bytes otherBytes = ReadFileBytes(other);
+    ASSERT_TRUE(QFile::link(other, PathIn("other.bps")));
+    ASSERT_TRUE(QFile::link(path_, PathIn("picture.png")));
+
+    prompt().cleanAnswers = {CleanCartridge::AsOpened};
+    prompt().fileAnswers = {PathIn("demo.ips")};
+    EXPECT_FALSE(frame().CreatePatch());
+    prompt().cleanAnswers = {CleanCartridge::OtherFile};
+    prompt().fileAnswers = {other, PathIn("other.bps")};
+    EXPECT_FALSE(frame().CreatePatch());
+    prompt().pictureAnswers = {PictureExportChoice{}, PictureExportChoice{}};
+    prompt().fileAnswers = {path_, PathIn("picture.png")};
+    EXPECT_FALSE(frame().ExportPicture());
+    EXPECT_FALSE(frame().ExportPicture());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              Refusal(PathIn("demo.ips"), path_),
+                              Refusal(PathIn("other.bps"), other),
+                              Refusal(path_, path_),
+                              Refusal(PathIn("picture.png"), path_),
+                          }));
+    EXPECT_EQ(ReadFileBytes(path_), original_);
+    EXPECT_EQ(ReadFileBytes(other), otherBytes);
+    EXPECT_TRUE(document().IsModified());
 }
 
 TEST_F(FileCommandsTest, CreatePatchAgainstTheFileAsOpenedHoldsExactlyTheEdit) {

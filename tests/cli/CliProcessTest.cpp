@@ -1,7 +1,6 @@
 // korvane-cli run as a process, the way users and scripts run it.
 #include "CliProcessFixture.h"
 #include "DemoCartridge.h"
-#include "EditScript.h"
 #include "gamedata/GameData.h"
 
 #include <QCoreApplication>
@@ -222,36 +221,65 @@ TEST_F(CliProcess, DumpIsOneJsonObjectOfTheWholeModel) {
 TEST_F(CliProcess, EditAppliesTheScriptAndPrintsEachResult) {
     const QByteArray script = "# two levels\n"
                               "level 2\n"
-                              "add-enemy 40 176 0 9\n"
-                              "insert-hallway 0 3 1 6 5 6\n"
-                              "remove-room-position 0 0\n"
+                              "set-hallway 0 0x12 2 3\n"
+                              "set-hallway-room 0 0 7\n"
                               "level 0x0\n"
                               "delete-enemy 0\n";
     WriteFile("script.txt", script);
     const CliResult r = Run({"edit", Demo(), Path("edited.nes"), Path("script.txt")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
-    auto data = std::make_unique<GameData>();
-    auto image = MakeDemoCartridge(1);
-    data->Decode(*image);
-    const EditScript parsed = ParseEditScript(script.toStdString());
-    QString expected;
-    int level = 0;
-    for (const EditOperation& op : parsed.operations) {
-        expected += QString::fromStdString(std::string(OperationName(op.kind)) + " " +
-                                           ApplyEditOperation(op, *data, level) + "\n");
+    // The expected file: the input with the bytes each line changes edited in place, at the
+    // offsets the level banks keep them (hallway 0's enemy bank and palette set at 0x0A60, its
+    // transition and last room nibbles at 0x0A40, the room order at 0x0A00, and the four
+    // columns of enemy placements, room position, x, y and id, at 0x0B00 to 0x0E00).
+    const QByteArray input = ReadFile("demo1.nes");
+    QByteArray expected = input;
+    const auto at = [](int level, std::size_t offset) {
+        return static_cast<qsizetype>(LevelCatalogue[static_cast<std::size_t>(level)].bankOffset +
+                                      offset);
+    };
+    const qsizetype pair = at(2, 0x0A60);
+    const qsizetype nibbles = at(2, 0x0A40);
+    ASSERT_FALSE(input[pair] == 0x12 && input[pair + 1] == 2 && input[at(2, 0x0A00)] == 7);
+    expected[pair] = 0x12;
+    expected[pair + 1] = 2;
+    expected[nibbles] = static_cast<char>(0x30 | (input[nibbles] & 0x0F));
+    expected[at(2, 0x0A00)] = 7;
+    // Level 0's placements up to the first of four 0xFF bytes, each column moved up by one.
+    const std::size_t columns[] = {0x0B00, 0x0C00, 0x0D00, 0x0E00};
+    const auto isEnd = [&](qsizetype i) {
+        for (const std::size_t column : columns) {
+            if (static_cast<std::uint8_t>(input[at(0, column) + i]) != 0xFF) {
+                return false;
+            }
+        }
+        return true;
+    };
+    qsizetype count = 0;
+    while (count < 256 && !isEnd(count)) {
+        ++count;
     }
-    EXPECT_EQ(r.out, expected);
-    EXPECT_TRUE(r.out.startsWith("level -\nadd-enemy ")) << r.out.toStdString();
-    data->Encode(*image);
-    EXPECT_EQ(ReadFile("edited.nes"), ImageBytes(*image));
-    EXPECT_NE(ReadFile("edited.nes"), ReadFile("demo1.nes"));
+    ASSERT_GE(count, 2);
+    ASSERT_LT(count, 256);
+    for (const std::size_t column : columns) {
+        for (qsizetype i = 0; i + 1 < count; ++i) {
+            expected[at(0, column) + i] = input[at(0, column) + i + 1];
+        }
+        expected[at(0, column) + count - 1] = static_cast<char>(0xFF);
+    }
+    const QString output = QStringLiteral("level -\nset-hallway 0\nset-hallway-room 0\nlevel -\n"
+                                          "delete-enemy %1\n")
+                               .arg(count - 1);
+    EXPECT_EQ(r.out, output);
+    EXPECT_EQ(ReadFile("edited.nes"), expected);
+    EXPECT_NE(expected, input);
 
     // The same script from standard input.
     const CliResult piped = Run({"edit", Demo(), Path("piped.nes"), "-"}, script);
     EXPECT_EQ(piped.exitCode, 0);
-    EXPECT_EQ(piped.out, expected);
-    EXPECT_EQ(ReadFile("piped.nes"), ImageBytes(*image));
+    EXPECT_EQ(piped.out, output);
+    EXPECT_EQ(ReadFile("piped.nes"), expected);
 }
 
 TEST_F(CliProcess, AMalformedScriptStopsWithExitTwoAndWritesNothing) {

@@ -109,6 +109,14 @@ TEST(EditScriptParser, NamesTheFirstMalformedLine) {
     // Bytes that do not print are shown escaped in the message.
     EXPECT_NE(ErrorOf(std::string_view("level 1\x01", 8)).message.find("\"1\\x01\""),
               std::string::npos);
+    // A long word is quoted by its first 40 characters, each byte that does not print one.
+    const std::string forty(40, 'w');
+    EXPECT_EQ(ErrorOf(forty).message, "unknown operation \"" + forty + "\"");
+    EXPECT_EQ(ErrorOf(forty + "w").message, "unknown operation \"" + forty + "...\"");
+    EXPECT_EQ(ErrorOf("level " + std::string(41, '9')).message,
+              "argument 1 (" + std::string(40, '9') + "...) is out of range 0..15");
+    EXPECT_EQ(ErrorOf("add-enemy 1 2 3 " + std::string(39, 'x') + "\x01yz").message,
+              "\"" + std::string(39, 'x') + "\\x01...\" is not a number (decimal or 0x-hex)");
     // Sixteen rooms are the most a hallway holds.
     EXPECT_EQ(Only("insert-hallway 0 1 2 3 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").rooms.size(),
               16u);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the fuzzers for a bounded time, each in a fresh corpus folder: fuzz_gamedata on arbitrary
 # (periodic) images and on whole cartridges with operations after them, fuzz_structured on the
-# demo cartridge with the input's changes, and fuzz_patches on IPS and BPS patches, small
-# sources and cartridge-sized ones. About two minutes in all.
+# demo cartridge with the input's changes, fuzz_patches on IPS and BPS patches, small sources
+# and cartridge-sized ones, and fuzz_script on edit scripts run on the demo cartridge. About
+# three minutes in all.
 # Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS_EACH]   (a build configured with -DKORVANE_FUZZ=ON)
 # Exits non-zero on a crash, a leak, a hang or a failed check; the input that caused it is kept
 # in BUILD_DIR/fuzz-artifacts/.
@@ -12,7 +13,7 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
   exit 2
 fi
 seconds=${2:-40}
-for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches; do
+for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches fuzz_script; do
   if [ ! -x "$1/tests/fuzz/$name" ]; then
     echo "$0: $1/tests/fuzz/$name is not built (configure with -DKORVANE_FUZZ=ON)" >&2
     exit 2
@@ -57,6 +58,16 @@ printf '\x02\x08\x00ABCDEFGH\x88\x91\x80\x84\x89xyz\x8a\x8a\x8f\x86\x86\x8f\x8b\
 printf '\x04\x20\x00ABCDEFGHIJKLMNOPQRSTUVWXYZ012345\x04\x00\x03\x00\x10\x00\x05\x41' \
   >"$work/patches/seeds/edits"
 
+# fuzz_script: edit scripts, one of each operation, with comments, hex and a malformed line.
+mkdir -p "$work/script/corpus" "$work/script/seeds"
+printf 'level 3\ninsert-hallway 0 0x10 1 2 31 4\nset-hallway-room 0 0 7\nset-hallway 0 0x12 2 3\n' \
+  >"$work/script/seeds/hallways"
+printf '# enemies\nlevel 0x0\nadd-enemy 40 96 0 0x21\nset-enemy 0 1 2 3 4\ndelete-enemy 1\n' \
+  >"$work/script/seeds/enemies"
+printf 'level 1\nremove-room-position 1 0\ninsert-room-position 0 2\nreplace-hallway 0 1 1 1 5\nremove-hallway 1\n' \
+  >"$work/script/seeds/rooms"
+printf 'level 2\r\n  add-enemy\t1 2 3 4 # ok\nlevel 16\n' >"$work/script/seeds/malformed"
+
 run() {
   local name=$1
   local folder=$2
@@ -73,3 +84,4 @@ BUILD=$1
 run fuzz_gamedata gamedata 401424
 run fuzz_structured structured 4096
 run fuzz_patches patches 8192
+run fuzz_script script 4096

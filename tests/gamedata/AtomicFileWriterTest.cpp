@@ -169,14 +169,33 @@ TEST(AtomicFileWriter, TheTemporaryNameIsNewAndNothingStandingThereIsFollowed) {
     fs::create_symlink("victim.txt", folder / "out.nes.korvane-new");
     fs::create_symlink("victim.txt", folder / ".out.nes.korvane-new");
     fs::create_symlink("victim.txt", folder / ".out.nes.korvane-XXXXXX");
+    fs::create_symlink("victim.txt", folder / ".korvane-XXXXXX");
     AtomicFileWriter writer(path.string(), Target::NewOrExisting);
     ASSERT_TRUE(WriteNew(writer)) << writer.message();
     EXPECT_EQ(ReadFileBytes(path), kNew);
     EXPECT_FALSE(fs::is_symlink(path));
     EXPECT_EQ(ReadFileBytes(folder / "victim.txt"), kOld);
     EXPECT_EQ(folder.Entries(),
-              (std::vector<std::string>{".out.nes.korvane-XXXXXX", ".out.nes.korvane-new",
-                                        "out.nes", "out.nes.korvane-new", "victim.txt"}));
+              (std::vector<std::string>{".korvane-XXXXXX", ".out.nes.korvane-XXXXXX",
+                                        ".out.nes.korvane-new", "out.nes", "out.nes.korvane-new",
+                                        "victim.txt"}));
+}
+
+TEST(AtomicFileWriter, EveryNameTheFolderTakesCanBeWritten) {
+    TempFolder folder;
+    // 255 bytes, the longest name a folder takes: the temporary file's name is not made from it.
+    for (const std::size_t length : {std::size_t{240}, std::size_t{255}}) {
+        SCOPED_TRACE(length);
+        const fs::path path = folder / std::string(length, 'n');
+        AtomicFileWriter creating(path.string(), Target::NewOrExisting);
+        ASSERT_TRUE(WriteNew(creating)) << creating.message();
+        EXPECT_EQ(ReadFileBytes(path), kNew);
+        AtomicFileWriter replacing(path.string(), Target::Existing);
+        ASSERT_TRUE(replacing.Write({kOld})) << replacing.message();
+        EXPECT_EQ(ReadFileBytes(path), kOld);
+    }
+    EXPECT_EQ(folder.Entries(),
+              (std::vector<std::string>{std::string(240, 'n'), std::string(255, 'n')}));
 }
 
 TEST(AtomicFileWriter, TwoWritersOfOneFileEachWriteAWholeFile) {
