@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace korvane {
 namespace {
 
@@ -349,6 +352,40 @@ TEST_F(PixelEditor, StrokesEndWhenTheControlGoesAwayOrNewDataArrives) {
     Press(empty, QPoint(5, 5));
     Release(empty, QPoint(5, 5));
     EXPECT_EQ(none.started.count() + none.changed.count() + none.finished.count(), 0);
+}
+
+TEST_F(PixelEditor, ButtonsAreFreedAfterTheStrokeEndsAndOnlyWhenTheyAreUp) {
+    std::vector<std::string> said;
+    QObject::connect(&control, &CPixelEditorControl::ButtonsHeld, [&] { said.push_back("held"); });
+    QObject::connect(&control, &CPixelEditorControl::ButtonsFreed,
+                     [&] { said.push_back("freed"); });
+    QObject::connect(&control, &CPixelEditorControl::StrokeStarted,
+                     [&] { said.push_back("started"); });
+    QObject::connect(&control, &CPixelEditorControl::StrokeFinished,
+                     [&] { said.push_back("finished"); });
+    Press(control, At(1, 1));
+    Press(control, At(1, 1), Qt::RightButton, Qt::LeftButton);
+    Release(control, At(1, 1), Qt::LeftButton, Qt::RightButton);
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started"}));
+    Release(control, At(1, 1), Qt::RightButton);
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished", "freed"}));
+    // New data ends the stroke, but the button is still down until it comes up.
+    said.clear();
+    Press(control, At(2, 2));
+    control.LoadTile(kCorner, 16);
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished"}));
+    Release(control, At(2, 2));
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished", "freed"}));
+    // A double click holds nothing that its release frees; hiding frees a held button.
+    said.clear();
+    DoubleClick(control, At(3, 3));
+    Release(control, At(3, 3));
+    EXPECT_TRUE(said.empty());
+    control.show();
+    Press(control, At(3, 3));
+    control.hide();
+    Release(control, At(3, 3));
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished", "freed"}));
 }
 
 TEST_F(PixelEditor, ValuesAreCutToTwoBitsInTileMode) {
