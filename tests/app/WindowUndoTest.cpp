@@ -20,18 +20,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace korvane::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Whether two level records hold the same bytes, padding included.
-bool SameBytes(const LevelRecord& one, const LevelRecord& other) {
-    return std::memcmp(&one, &other, sizeof(LevelRecord)) == 0;
-}
 
 class WindowUndoTest : public ::testing::Test {
 protected:
@@ -69,7 +63,7 @@ TEST_F(WindowUndoTest, AnEditorOkIsOneStepThatUndoAndRedoWalkByteForByte) {
     const LevelRecord before = document().level(3);
     EditRoom();
     const LevelRecord after = document().level(3);
-    ASSERT_FALSE(SameBytes(before, after));
+    ASSERT_NE(before, after);
     EXPECT_EQ(history().count(), 1);
     EXPECT_TRUE(undo().isEnabled());
     EXPECT_EQ(undo().text(), QStringLiteral("&Undo Room Editor (level 3)"));
@@ -77,7 +71,7 @@ TEST_F(WindowUndoTest, AnEditorOkIsOneStepThatUndoAndRedoWalkByteForByte) {
     EXPECT_TRUE(frame().isWindowModified());
 
     undo().trigger();
-    EXPECT_TRUE(SameBytes(document().level(3), before));
+    EXPECT_EQ(document().level(3), before);
     EXPECT_EQ(view().preview().renderer().levelData(), before);
     EXPECT_FALSE(document().IsModified());
     EXPECT_FALSE(frame().isWindowModified());
@@ -86,7 +80,7 @@ TEST_F(WindowUndoTest, AnEditorOkIsOneStepThatUndoAndRedoWalkByteForByte) {
     EXPECT_EQ(redo().toolTip(), QStringLiteral("Redo Room Editor (level 3)"));
 
     redo().trigger();
-    EXPECT_TRUE(SameBytes(document().level(3), after));
+    EXPECT_EQ(document().level(3), after);
     EXPECT_EQ(view().preview().renderer().levelData(), after);
     EXPECT_TRUE(document().IsModified());
     EXPECT_TRUE(frame().isWindowModified());
@@ -137,8 +131,7 @@ TEST_F(WindowUndoTest, ATileEditCarriedToSharedPagesIsUndoneInEveryLevel) {
     undo().trigger();
     EXPECT_TRUE(document().gameData() == *before);
     for (int n = 0; n < kLevelCount; ++n) {
-        EXPECT_TRUE(SameBytes(document().level(n), before->levels[static_cast<std::size_t>(n)]))
-            << n;
+        EXPECT_EQ(document().level(n), before->levels[static_cast<std::size_t>(n)]) << n;
     }
     EXPECT_EQ(view().preview().renderer().tilePatterns(),
               before->levels[static_cast<std::size_t>(levelNumber)].tiles);
