@@ -20,6 +20,9 @@ CCanvasControl::CCanvasControl(DisplayContext& context, int controlId, QWidget* 
 // Hallway mode.
 
 void CCanvasControl::SetHallway(int hallway, const LevelRecord* level, const std::uint8_t* tiles) {
+    // A drag under way belongs to the placements it was started on: new data ends it unreported,
+    // or its release would write the dragged record over whatever now holds its index.
+    dragging_ = false;
     renderer_.SetHallway(hallway, level, tiles);
     SetUpScrolling();
     // Restarting re-arms the same animation; the tick counter keeps counting.

@@ -23,7 +23,8 @@ public:
     CCanvasControl(DisplayContext& context, int controlId, QWidget* parent = nullptr);
 
     // Hallway mode: shows hallway h of the level (h beyond the count shows hallway 0), starts
-    // or restarts timer 1 at 100 ms. level and tiles may be null: that part is kept.
+    // or restarts timer 1 at 100 ms. level and tiles may be null: that part is kept. An enemy
+    // drag under way ends without a report.
     void SetHallway(int hallway, const LevelRecord* level, const std::uint8_t* tiles);
     void DrawHallway();
     void SetHighlight(int selector);

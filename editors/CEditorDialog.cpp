@@ -3,6 +3,7 @@
 #include "CCanvasControl.h"
 #include "CEditCommand.h"
 #include "CPaletteSwatchImage.h"
+#include "CPixelEditorControl.h"
 #include "EditorControlIds.h"
 #include "HexText.h"
 #include "HighlightList.h"
@@ -78,12 +79,14 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
 
     connect(ok, &QPushButton::clicked, this, &CEditorDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CEditorDialog::reject);
-    connect(undoButton_, &QPushButton::clicked, &undoStack_, &QUndoStack::undo);
-    connect(redoButton_, &QPushButton::clicked, &undoStack_, &QUndoStack::redo);
+    const auto undo = [this] { RunWhenButtonsFree([this] { undoStack_.undo(); }); };
+    const auto redo = [this] { RunWhenButtonsFree([this] { undoStack_.redo(); }); };
+    connect(undoButton_, &QPushButton::clicked, this, undo);
+    connect(redoButton_, &QPushButton::clicked, this, redo);
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
-    connect(undoKey, &QShortcut::activated, &undoStack_, &QUndoStack::undo);
+    connect(undoKey, &QShortcut::activated, this, undo);
     auto* redoKey = new QShortcut(QKeySequence::Redo, this);
-    connect(redoKey, &QShortcut::activated, &undoStack_, &QUndoStack::redo);
+    connect(redoKey, &QShortcut::activated, this, redo);
     connect(&undoStack_, &QUndoStack::indexChanged, this, &CEditorDialog::UpdateUndoButtons);
     UpdateUndoButtons();
 }
@@ -91,11 +94,24 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
 CEditorDialog::~CEditorDialog() {
     // The stack empties itself when it goes, before the buttons: nothing may answer it then.
     undoStack_.blockSignals(true);
+    // Nor may a canvas that is hidden with a button down, once this part of the dialog is gone.
+    for (const RegisteredCanvas& entry : canvases_) {
+        disconnect(entry.canvas, nullptr, this, nullptr);
+    }
+    for (CPixelEditorControl* pixels : pixelEditors_) {
+        disconnect(pixels, nullptr, this, nullptr);
+    }
 }
 
 void CEditorDialog::accept() {
+    buttonGate_.Drop();
     target_ = working_;
     QDialog::accept();
+}
+
+void CEditorDialog::reject() {
+    buttonGate_.Drop();
+    QDialog::reject();
 }
 
 std::size_t CEditorDialog::UndoMemoryBytes() const {
@@ -143,6 +159,20 @@ void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, La
     canvases_.push_back({&canvas, roles, std::move(draw), std::move(load)});
     connect(&canvas, &CSurfaceWindow::notified, this,
             [this](const CanvasNotification& notification) { OnCanvasNotification(notification); });
+    const QObject* source = &canvas;
+    connect(&canvas, &CSurfaceWindow::buttonHeld, this,
+            [this, source] { buttonGate_.Held(source); });
+    connect(&canvas, &CSurfaceWindow::buttonFreed, this,
+            [this, source] { buttonGate_.Freed(source); });
+}
+
+void CEditorDialog::WatchPixelEditor(CPixelEditorControl& pixels) {
+    pixelEditors_.push_back(&pixels);
+    const QObject* source = &pixels;
+    connect(&pixels, &CPixelEditorControl::ButtonsHeld, this,
+            [this, source] { buttonGate_.Held(source); });
+    connect(&pixels, &CPixelEditorControl::ButtonsFreed, this,
+            [this, source] { buttonGate_.Freed(source); });
 }
 
 QPushButton* CEditorDialog::CreateToolButton(int controlId, int resourceId,
@@ -183,9 +213,11 @@ QPushButton* CEditorDialog::CreatePasteButton() {
     pasteButton_ = CreateToolButton(ids::kPaste, ids::bitmap::kPaste, tr("Paste"));
     pasteButton_->setEnabled(clipboardFilled_);
     connect(pasteButton_, &QPushButton::clicked, this, [this] {
-        if (clipboardFilled_) {
-            Paste();
-        }
+        RunWhenButtonsFree([this] {
+            if (clipboardFilled_) {
+                Paste();
+            }
+        });
     });
     return pasteButton_;
 }
@@ -339,6 +371,10 @@ bool CEditorDialog::ApplyEdit(const QString& text,
     // refreshes the editor.
     undoStack_.push(new CEditCommand(text, std::move(parts), [this] { AfterUndoOrRedo(); }));
     return true;
+}
+
+void CEditorDialog::RunWhenButtonsFree(std::function<void()> action) {
+    buttonGate_.Run(std::move(action));
 }
 
 void CEditorDialog::AfterUndoOrRedo() {

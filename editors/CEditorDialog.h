@@ -15,8 +15,14 @@
 // assemblies, rooms; a tile's or a palette's bytes), describe it once with SetItemUnit() and
 // give their canvases the Items, Edit and Parts roles: the base then handles the clicks (pick an
 // item, pick a part, paint or pick up a part), Copy and Paste.
+//
+// While a mouse button is held on one of the dialog's canvases or watched pixel editors, Undo,
+// Redo (keys and buttons), Paste and whatever an editor hands to RunWhenButtonsFree() wait: they
+// run, in the order they were asked for, once the button is up again and the stroke or drag it
+// made has become its own step.
 
 #include "CColourListControl.h"
+#include "HeldButtonGate.h"
 #include "gamedata/ByteDelta.h"
 #include "gamedata/LevelRecord.h"
 #include "graphics/CanvasNotification.h"
@@ -39,6 +45,7 @@ class QPushButton;
 namespace korvane {
 
 class CCanvasControl;
+class CPixelEditorControl;
 class DisplayContext;
 
 // The tool flag: what a click on an edit canvas does.
@@ -102,8 +109,10 @@ public:
     CEditorDialog(DisplayContext& display, LevelRecord& level, QWidget* parent = nullptr);
     ~CEditorDialog() override;
 
-    // OK: the whole working copy goes back over the record the dialog was opened on.
+    // OK: the whole working copy goes back over the record the dialog was opened on. Commands
+    // still waiting for a button to come up are dropped, by Cancel too.
     void accept() override;
+    void reject() override;
 
     const LevelRecord& workingCopy() const { return working_; }
     EditorTool tool() const { return tool_; }
@@ -117,6 +126,10 @@ public:
     const std::vector<std::uint8_t>& clipboard() const { return clipboard_; }
     bool hasClipboard() const { return clipboardFilled_; }
     QUndoStack& undoStack() { return undoStack_; }
+    // Whether a mouse button is down on one of the canvases or watched pixel editors, and how
+    // many commands wait for it to come up.
+    bool buttonHeld() const { return buttonGate_.held(); }
+    std::size_t waitingCommands() const { return buttonGate_.waiting(); }
     // What the undo steps hold: their bytes, their texts and the commands themselves.
     std::size_t UndoMemoryBytes() const;
     QString statusText() const;
@@ -144,6 +157,10 @@ protected:
     // hallway canvas gives SetHallway here).
     void RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw,
                         LayerRoutine load = {});
+    // A pixel editor whose held buttons make commands wait as a canvas's do (the registered
+    // canvases are watched already). Connect the editor's own answer to its StrokeFinished
+    // before or after: the commands run only on ButtonsFreed, which comes after it.
+    void WatchPixelEditor(CPixelEditorControl& pixels);
     // A 36 x 28 push button named "id<controlId>" with the tool picture of the bitmap resource
     // (its number in the "bitmap" property). The Create helpers below are made with it.
     QPushButton* CreateToolButton(int controlId, int resourceId, const QString& toolTip);
@@ -185,6 +202,10 @@ protected:
     // undo step named text. Then RefreshFromWorkingCopy() runs, step or not. True when a step
     // was made.
     bool ApplyEdit(const QString& text, const std::function<void(LevelRecord&)>& change);
+    // Runs action at once, or, while a mouse button is held (buttonHeld()), once it is up
+    // again and what the press did is its own step. For the commands that change the working
+    // copy from the keyboard or a button.
+    void RunWhenButtonsFree(std::function<void()> action);
     // Another object that changes go into with the level (the enemy editor's enemy tables):
     // ApplyEdit compares and restores its bytes too. It must outlive the dialog's undo steps.
     template <class T> void TrackEditedObject(T& object) {
@@ -291,6 +312,8 @@ private:
 
     ItemUnit unit_;
     std::vector<RegisteredCanvas> canvases_;
+    std::vector<CPixelEditorControl*> pixelEditors_;
+    HeldButtonGate buttonGate_;
     QHBoxLayout* body_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* undoButton_ = nullptr;

@@ -6,6 +6,7 @@
 #include "CNumberField.h"
 #include "CPaletteSwatchImage.h"
 #include "EditorControlIds.h"
+#include "SelectedPlacement.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <span>
 
 namespace korvane {
 
@@ -68,6 +70,8 @@ CEnemyPlacementDlg::CEnemyPlacementDlg(DisplayContext& display, LevelRecord& lev
       graphics_(std::make_unique<EnemyGraphics>(enemyGraphics)),
       spriteLevel_(std::make_unique<LevelRecord>()) {
     setWindowTitle(tr("Hallway Enemies Editor"));
+    listed_ = workingCopy().enemies;
+    listedCount_ = std::clamp(workingCopy().enemyCount, 0, kEnemySlots);
 
     canvas_ = new CCanvasControl(display, ids::kHallwayCanvas, this);
     canvas_->setObjectName(ids::ControlObjectName(ids::kHallwayCanvas));
@@ -145,18 +149,20 @@ QWidget* CEnemyPlacementDlg::BuildBankSide() {
     connect(list_, &CColourListControl::clicked, this, &CEnemyPlacementDlg::ListClicked);
     connect(list_, &CColourListControl::doubleClicked, this, [this] {
         ListClicked();
-        if (selectedRow_ >= 0) {
-            OpenEnemyEditor(selectedRow_);
+        if (SelectedRow() >= 0) {
+            OpenEnemyEditor(SelectedRow());
         }
     });
     layout->addWidget(list_);
 
     insertButton_ = new QPushButton(tr("Insert"), side);
     insertButton_->setObjectName(ids::ControlObjectName(ids::kInsertEnemy));
-    connect(insertButton_, &QPushButton::clicked, this, &CEnemyPlacementDlg::InsertPlacement);
+    connect(insertButton_, &QPushButton::clicked, this,
+            [this] { RunWhenButtonsFree([this] { InsertPlacement(); }); });
     deleteButton_ = new QPushButton(tr("Delete"), side);
     deleteButton_->setObjectName(ids::ControlObjectName(ids::kDeleteEnemy));
-    connect(deleteButton_, &QPushButton::clicked, this, &CEnemyPlacementDlg::DeletePlacement);
+    connect(deleteButton_, &QPushButton::clicked, this,
+            [this] { RunWhenButtonsFree([this] { DeletePlacement(); }); });
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {insertButton_, deleteButton_}) {
         button->setAutoDefault(false);
@@ -210,13 +216,19 @@ CCanvasControl* CEnemyPlacementDlg::CreateTileCanvas(int controlId) {
 void CEnemyPlacementDlg::RefreshFromWorkingCopy() {
     const LevelRecord& level = workingCopy();
     hallway_ = std::clamp(hallway_, 0, std::max(0, level.hallwayCount - 1));
+    const int changed = FollowSelection();
     // The canvas already shows a drag it reported; anything else that changed the placements
-    // or the hallways reloads it.
+    // or the hallways reloads it. The same hallway keeps its scroll position.
     const LevelRecord& shown = canvas_->renderer().levelData();
-    if (canvas_->renderer().currentHallway() != hallway_ || shown.enemies != level.enemies ||
-        shown.enemyCount != level.enemyCount || shown.hallways != level.hallways ||
-        shown.hallwayCount != level.hallwayCount || shown.roomOrder != level.roomOrder) {
+    const bool sameHallway = canvas_->renderer().currentHallway() == hallway_;
+    if (!sameHallway || shown.enemies != level.enemies || shown.enemyCount != level.enemyCount ||
+        shown.hallways != level.hallways || shown.hallwayCount != level.hallwayCount ||
+        shown.roomOrder != level.roomOrder) {
+        const int scroll = canvas_->scrollPosition();
         Reload(*canvas_);
+        if (sameHallway) {
+            canvas_->Scroll(ScrollRequest::ThumbTrack, scroll);
+        }
     }
     // Without a hallway there is nothing to place enemies in: clicks do nothing.
     const bool hallways = HasHallways();
@@ -225,6 +237,10 @@ void CEnemyPlacementDlg::RefreshFromWorkingCopy() {
         canvas_->SetPointerMode(pointer);
     }
     RefillList();
+    if (!canvas_->dragging()) {
+        ShowPlacement(changed);
+        FrameSelection();
+    }
     hallwayField_->ShowRange(0, std::max(0, level.hallwayCount - 1));
     hallwayField_->ShowValue(hallway_);
     ShowBankNumber();
@@ -268,10 +284,58 @@ void CEnemyPlacementDlg::RefillList() {
         list_->SetCellText(QString::number(enemy.y), 2, row);
         list_->SetCellText(Hex(enemy.enemyId), 3, row);
     }
-    if (selectedRow_ >= rows_) {
-        selectedRow_ = -1;
+    // A placement that left the hallway is no longer selected.
+    if (selected_ < first_ || selected_ >= first_ + rows_) {
+        selected_ = -1;
     }
-    list_->SelectRow(selectedRow_);
+    list_->SelectRow(SelectedRow());
+}
+
+int CEnemyPlacementDlg::SelectedRow() const {
+    return selected_ >= first_ && selected_ < first_ + rows_ ? selected_ - first_ : -1;
+}
+
+int CEnemyPlacementDlg::FollowSelection() {
+    const LevelRecord& level = workingCopy();
+    const std::span<const EnemyPlacement> after(
+        level.enemies.data(),
+        static_cast<std::size_t>(std::clamp(level.enemyCount, 0, kEnemySlots)));
+    const SelectionAfterChange result = FollowSelectedPlacement(
+        std::span<const EnemyPlacement>(listed_.data(), static_cast<std::size_t>(listedCount_)),
+        after, selected_);
+    selected_ = result.selected;
+    std::copy(after.begin(), after.end(), listed_.begin());
+    listedCount_ = static_cast<int>(after.size());
+    return result.changed;
+}
+
+void CEnemyPlacementDlg::ShowPlacement(int index) {
+    if (index < first_ || index >= first_ + rows_) {
+        return;
+    }
+    const LevelRecord& level = workingCopy();
+    const EnemyPlacement& enemy = level.enemies[static_cast<std::size_t>(index)];
+    const int room = enemy.roomPosition - level.HallwayStart(hallway_);
+    const int x = enemy.x + kRoomPixels * room;
+    const int left = kRoomPixels / kRoomCells * canvas_->scrollPosition();
+    if (x < left || x >= left + canvas_->clientWidth()) {
+        canvas_->Scroll(ScrollRequest::ThumbTrack, room * kRoomCells);
+    }
+}
+
+void CEnemyPlacementDlg::FrameSelection() {
+    const int row = SelectedRow();
+    if (row < 0) {
+        // Hidden and shown again, the frame stands outside the picture, where it is not drawn.
+        canvas_->SetSelectionFrame(false, 1);
+        canvas_->SetSelectionFrame(true, 1);
+        return;
+    }
+    // The frame on the placement, measured along the whole hallway.
+    const LevelRecord& level = workingCopy();
+    const EnemyPlacement& enemy = level.enemies[static_cast<std::size_t>(selected_)];
+    canvas_->PlaceFrameAt(
+        enemy.x + kRoomPixels * (enemy.roomPosition - level.HallwayStart(hallway_)), enemy.y);
 }
 
 void CEnemyPlacementDlg::ShowBankNumber() {
@@ -343,7 +407,7 @@ void CEnemyPlacementDlg::HallwayNumberChanged(int number) {
         return;
     }
     hallway_ = number;
-    selectedRow_ = -1;
+    selected_ = -1;
     RefreshFromWorkingCopy();
 }
 
@@ -378,21 +442,20 @@ void CEnemyPlacementDlg::PaletteRowClicked() {
 
 void CEnemyPlacementDlg::ListClicked() {
     const int row = list_->SelectedRow(rows_);
-    selectedRow_ = row < rows_ ? row : -1;
-    if (selectedRow_ < 0) {
+    if (row >= rows_) {
+        selected_ = -1;
         return;
     }
-    // The canvas frames the placement, measured along the whole hallway.
-    const LevelRecord& level = workingCopy();
-    const EnemyPlacement& enemy = level.enemies[static_cast<std::size_t>(first_ + selectedRow_)];
-    canvas_->PlaceFrameAt(
-        enemy.x + kRoomPixels * (enemy.roomPosition - level.HallwayStart(hallway_)), enemy.y);
+    // The picture shows the placement and frames it.
+    selected_ = first_ + row;
+    ShowPlacement(selected_);
+    FrameSelection();
 }
 
 void CEnemyPlacementDlg::SelectPlacement(int index) {
     const int row = index - first_;
     if (row >= 0 && row < rows_) {
-        selectedRow_ = row;
+        selected_ = index;
         list_->SelectRow(row);
     }
 }
@@ -411,8 +474,8 @@ void CEnemyPlacementDlg::OnCanvasNotification(const CanvasNotification& notifica
         break;
     case CanvasCode::EnemyDoubleClick:
         SelectPlacement(notification.item);
-        if (selectedRow_ >= 0) {
-            OpenEnemyEditor(selectedRow_);
+        if (SelectedRow() >= 0) {
+            OpenEnemyEditor(SelectedRow());
         }
         break;
     }
@@ -420,12 +483,10 @@ void CEnemyPlacementDlg::OnCanvasNotification(const CanvasNotification& notifica
 
 void CEnemyPlacementDlg::TakeDraggedPlacements(const CanvasNotification& notification) {
     // The canvas moved the placement in its own copy; the list takes it over whole. The
-    // dragged placement's row stays selected wherever the move sorted it.
+    // dragged placement stays selected wherever the move sorted it (see FollowSelection).
     const LevelRecord& dragged = canvas_->renderer().levelData();
     const auto enemies = dragged.enemies;
     const std::int32_t count = dragged.enemyCount;
-    const int row = notification.item - first_;
-    selectedRow_ = row >= 0 && row < rows_ ? row : -1;
     ApplyEdit(tr("Drag enemy %1 to room position %2, x %3, y %4")
                   .arg(Hex(notification.enemyId))
                   .arg(notification.firstValue)
@@ -453,11 +514,13 @@ void CEnemyPlacementDlg::InsertPlacement() {
 }
 
 void CEnemyPlacementDlg::DeletePlacement() {
-    if (selectedRow_ < 0 || selectedRow_ >= rows_) {
+    if (SelectedRow() < 0) {
         RefillList();
         return;
     }
-    const int index = first_ + selectedRow_;
+    const int index = selected_;
+    // The deleted placement takes the selection with it, also from an equal one.
+    selected_ = -1;
     const EnemyPlacement enemy = workingCopy().enemies[static_cast<std::size_t>(index)];
     ApplyEdit(tr("Delete enemy %1 from room position %2, x %3, y %4")
                   .arg(Hex(enemy.enemyId))

@@ -46,6 +46,10 @@ public:
     int placementRows() const { return rows_; }
     // The "Palettes used" row the tile canvases draw with (0 or 1).
     int paletteRow() const { return paletteRow_; }
+    // The index in enemies of the selected placement, or -1. The selection follows the
+    // placement through re-sorts, drags, edits, undo and redo; it is dropped when the placement
+    // is deleted or leaves the hallway.
+    int selectedPlacement() const { return selected_; }
     const EnemyGraphics& enemyGraphics() const { return *graphics_; }
 
 protected:
@@ -64,6 +68,15 @@ private:
     void ListClicked();
     void PaletteRowClicked();
     void SelectPlacement(int index);
+    // The list row of the selected placement, or -1.
+    int SelectedRow() const;
+    // Where the selection went through the change of the placements since the last refresh;
+    // returns the index of the placement the change brought in or altered, or -1.
+    int FollowSelection();
+    // Scrolls the picture to the room of the hallway's placement index when it is out of view.
+    void ShowPlacement(int index);
+    // The selection frame on the selected placement, or out of sight without one.
+    void FrameSelection();
     void InsertPlacement();
     void DeletePlacement();
     void TakeDraggedPlacements(const CanvasNotification& notification);
@@ -84,7 +97,10 @@ private:
     int hallway_ = 0;
     int first_ = 0;
     int rows_ = -1;
-    int selectedRow_ = -1;
+    int selected_ = -1;
+    // The placements as the last refresh showed them.
+    std::array<EnemyPlacement, kEnemySlots> listed_{};
+    int listedCount_ = 0;
     int paletteRow_ = 0;
     int shownBank_ = -1;
     int shownPaletteRow_ = -1;

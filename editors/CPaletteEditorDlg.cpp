@@ -47,6 +47,7 @@ CPaletteEditorDlg::CPaletteEditorDlg(DisplayContext& display, LevelRecord& level
     LoadStrip();
     strip_->SetColours(1, 0);
     connect(strip_, &CPixelEditorControl::PixelsChanged, this, &CPaletteEditorDlg::StorePalette);
+    WatchPixelEditor(*strip_);
 
     colourSelector_ = new CColourSelectorControl(ids::kColourSelector, this);
     colourSelector_->Clear();

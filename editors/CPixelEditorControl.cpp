@@ -341,14 +341,47 @@ void CPixelEditorControl::EndStroke() {
     }
 }
 
+bool CPixelEditorControl::event(QEvent* event) {
+    constexpr Qt::MouseButtons kTracked = Qt::LeftButton | Qt::RightButton;
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    const Qt::MouseButton button =
+        press || release ? static_cast<QMouseEvent*>(event)->button() : Qt::NoButton;
+    // A double click stands for a second press but starts nothing a release ends.
+    if (press && kTracked.testFlag(button)) {
+        const bool first = buttonsDown_ == Qt::NoButton;
+        buttonsDown_ |= button;
+        if (first) {
+            emit ButtonsHeld();
+        }
+    }
+    const bool handled = QWidget::event(event);
+    if (release && buttonsDown_.testFlag(button)) {
+        buttonsDown_ &= ~Qt::MouseButtons(button);
+        if (buttonsDown_ == Qt::NoButton) {
+            emit ButtonsFreed();
+        }
+    }
+    return handled;
+}
+
+void CPixelEditorControl::FreeButtons() {
+    if (buttonsDown_ != Qt::NoButton) {
+        buttonsDown_ = Qt::NoButton;
+        emit ButtonsFreed();
+    }
+}
+
 void CPixelEditorControl::hideEvent(QHideEvent* event) {
     EndStroke();
+    FreeButtons();
     QWidget::hideEvent(event);
 }
 
 void CPixelEditorControl::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange && !isEnabled()) {
         EndStroke();
+        FreeButtons();
     }
     QWidget::changeEvent(event);
 }

@@ -112,8 +112,16 @@ signals:
     // The last held button came up (or the control was hidden or disabled, or new data was
     // loaded, while buttons were held): the stroke is over. One for every StrokeStarted.
     void StrokeFinished();
+    // The first mouse button went down on the control (sent before the press acts; also when
+    // there is no picture to paint).
+    void ButtonsHeld();
+    // The last of them came up again, after the release has acted (and StrokeFinished has been
+    // answered); also when the control is hidden or disabled while they are down. A stroke
+    // ended early by new data does not free the buttons: they are still down.
+    void ButtonsFreed();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -133,6 +141,7 @@ private:
     void ActOnPress(Button button, QPoint cell);
     void ActOnMove(Button button, QPoint cell);
     void EndStroke();
+    void FreeButtons();
     void FinishCommand();
     void UpdateCursor();
 
@@ -147,6 +156,7 @@ private:
     bool leftHeld_ = false;
     bool rightHeld_ = false;
     bool strokeActive_ = false;
+    Qt::MouseButtons buttonsDown_; // left and right, as the press and release events say
     QCursor paintCursor_;
     QCursor bucketCursor_;
     QCursor dropperCursor_;

@@ -379,6 +379,41 @@ void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
     Notify(n);
 }
 
+bool CSurfaceWindow::event(QEvent* event) {
+    const auto isLeft = [event] {
+        return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    };
+    // A double click stands for a second press, but it starts nothing that a release ends.
+    if (event->type() == QEvent::MouseButtonPress && isLeft() && !buttonDown_) {
+        buttonDown_ = true;
+        emit buttonHeld();
+    }
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::MouseButtonRelease && isLeft()) {
+        FreeButton();
+    }
+    return handled;
+}
+
+void CSurfaceWindow::FreeButton() {
+    if (buttonDown_) {
+        buttonDown_ = false;
+        emit buttonFreed();
+    }
+}
+
+void CSurfaceWindow::hideEvent(QHideEvent* event) {
+    FreeButton();
+    QWidget::hideEvent(event);
+}
+
+void CSurfaceWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        FreeButton();
+    }
+    QWidget::changeEvent(event);
+}
+
 void CSurfaceWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     // A double click is not a second click: nothing is reported.
     event->accept();

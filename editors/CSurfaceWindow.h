@@ -2,7 +2,8 @@
 
 // The drawing control of every dialog: shows the cell grid drawn by its renderer, scrolls
 // horizontally, follows the mouse with a selection frame and reports clicks to its owner
-// through the notified signal. It never changes the owner's level data.
+// through the notified signal, and when the left button goes down on it and comes up again
+// (buttonHeld, buttonFreed). It never changes the owner's level data.
 
 #include "CanvasGeometry.h"
 #include "graphics/CRenderer.h"
@@ -61,13 +62,23 @@ public:
     const QImage& screenImage() const { return screen_; }
     // False once a display call of this control has failed and been reported.
     bool displayUsable() const { return displayUsable_; }
+    // Whether the left button went down on the control and has not come up yet.
+    bool buttonDown() const { return buttonDown_; }
 
     QSize sizeHint() const override;
 
 signals:
     void notified(const korvane::CanvasNotification& notification);
+    // The left button went down on the control (sent before the press acts).
+    void buttonHeld();
+    // The left button came up again, after the release has acted and been reported; also
+    // when the control is hidden or disabled while the button is down.
+    void buttonFreed();
 
 protected:
+    bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -106,6 +117,9 @@ protected:
 
 private:
     void OnScrollAction(int action);
+    void FreeButton();
+
+    bool buttonDown_ = false;
 };
 
 } // namespace korvane

@@ -92,6 +92,7 @@ void CTileEditorDlg::BuildControls() {
             &CTileEditorDlg::StrokeFinished);
     connect(pixelEditor_, &CPixelEditorControl::PixelsChanged, this,
             &CTileEditorDlg::PixelsChanged);
+    WatchPixelEditor(*pixelEditor_);
 
     colourSelector_ = new CColourSelectorControl(ids::kColourSelector, this);
     colourSelector_->Clear();
@@ -119,11 +120,13 @@ void CTileEditorDlg::BuildControls() {
     auto* importFirst = new QPushButton(tr("Import first half of tiles from another game"), this);
     importFirst->setObjectName(ids::ControlObjectName(ids::kImportFirstHalf));
     importFirst->setAutoDefault(false);
-    connect(importFirst, &QPushButton::clicked, this, [this] { ImportHalf(0); });
+    connect(importFirst, &QPushButton::clicked, this,
+            [this] { RunWhenButtonsFree([this] { ImportHalf(0); }); });
     auto* importSecond = new QPushButton(tr("Import second half of tiles from another game"), this);
     importSecond->setObjectName(ids::ControlObjectName(ids::kImportSecondHalf));
     importSecond->setAutoDefault(false);
-    connect(importSecond, &QPushButton::clicked, this, [this] { ImportHalf(1); });
+    connect(importSecond, &QPushButton::clicked, this,
+            [this] { RunWhenButtonsFree([this] { ImportHalf(1); }); });
 
     auto* exportSheet = new QPushButton(tr("Export Tiles..."), this);
     exportSheet->setObjectName(QString::fromLatin1(kExportTilesName));
@@ -132,7 +135,8 @@ void CTileEditorDlg::BuildControls() {
     auto* importSheet = new QPushButton(tr("Import Tiles..."), this);
     importSheet->setObjectName(QString::fromLatin1(kImportTilesName));
     importSheet->setAutoDefault(false);
-    connect(importSheet, &QPushButton::clicked, this, &CTileEditorDlg::ImportTileSheet);
+    connect(importSheet, &QPushButton::clicked, this,
+            [this] { RunWhenButtonsFree([this] { ImportTileSheet(); }); });
     auto* sheetButtons = new QHBoxLayout;
     sheetButtons->addWidget(exportSheet);
     sheetButtons->addWidget(importSheet);
@@ -190,9 +194,11 @@ QWidget* CTileEditorDlg::BuildToolButtons() {
 
     QPushButton* erase = CreateToolButton(ids::kFillErase, ids::bitmap::kFillErase, tr("F.Erase"));
     connect(erase, &QPushButton::clicked, this, [this] {
-        const int colour = pixelEditor_->leftColour();
-        commandText_ = tr("Erase %1 to colour %2").arg(TileName()).arg(colour);
-        pixelEditor_->Fill(colour);
+        RunWhenButtonsFree([this] {
+            const int colour = pixelEditor_->leftColour();
+            commandText_ = tr("Erase %1 to colour %2").arg(TileName()).arg(colour);
+            pixelEditor_->Fill(colour);
+        });
     });
 
     const struct {
@@ -310,8 +316,8 @@ void CTileEditorDlg::StrokeStarted() {
 }
 
 void CTileEditorDlg::StrokeFinished() {
-    // A stroke cut short by a reload (an undo or redo from the keyboard while a button is held)
-    // is dropped: the pixel editor shows the working copy again.
+    // A stroke cut short by a reload has been taken already (OK takes it first); the commands
+    // that change the working copy wait for the buttons to come up.
     if (!reloading_) {
         StoreTile(strokeText_);
     }
@@ -326,8 +332,11 @@ void CTileEditorDlg::PixelsChanged() {
 }
 
 void CTileEditorDlg::RunTileCommand(const QString& what, void (CPixelEditorControl::*command)()) {
-    commandText_ = what.arg(TileName());
-    (pixelEditor_->*command)();
+    // During a stroke the command would join the stroke's step: it waits for the stroke to end.
+    RunWhenButtonsFree([this, what, command] {
+        commandText_ = what.arg(TileName());
+        (pixelEditor_->*command)();
+    });
 }
 
 void CTileEditorDlg::StoreTile(const QString& text) {

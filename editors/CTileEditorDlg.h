@@ -10,7 +10,8 @@
 // Undo steps: a paint stroke from press to release (however many pixels it changed), a bucket
 // fill, each tile command, a Paste, an import and a tile sheet import. While a stroke goes on the
 // pixel editor holds its pixels and the overview shows them; the working copy takes the stroke when
-// it ends.
+// it ends. Undo, Redo, Paste, the tile commands and the imports asked for meanwhile (from the
+// keyboard) wait until then, and each makes its own step after the stroke's.
 
 #include "CEditorDialog.h"
 #include "CPixelEditorControl.h"

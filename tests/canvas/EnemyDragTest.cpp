@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace korvane {
 namespace {
 
@@ -81,6 +84,34 @@ TEST(CanvasEnemyDrag, DragAcrossARoomBoundaryIsReportedAtTheRelease) {
     // Moving afterwards drags nothing.
     test::Move(e.canvas, {10, 10});
     EXPECT_EQ(copy.enemies[1], (EnemyPlacement{40, 100, 1, 5}));
+}
+
+TEST(CanvasEnemyDrag, TheButtonIsFreedAfterTheDragIsReportedAndNewDataEndsADrag) {
+    EnemyCanvas e;
+    e.Load();
+    std::vector<std::string> said;
+    QObject::connect(&e.canvas, &CSurfaceWindow::buttonHeld, [&] { said.push_back("held"); });
+    QObject::connect(&e.canvas, &CSurfaceWindow::buttonFreed, [&] { said.push_back("freed"); });
+    QObject::connect(&e.canvas, &CSurfaceWindow::notified, [&](const CanvasNotification& n) {
+        said.push_back(n.code == CanvasCode::Click ? "click" : "dragEnded");
+    });
+    test::Press(e.canvas, {200, 100}); // A
+    EXPECT_TRUE(e.canvas.buttonDown());
+    test::Move(e.canvas, {220, 100}, kHeld);
+    test::Release(e.canvas, {220, 100});
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "click", "dragEnded", "freed"}));
+    EXPECT_FALSE(e.canvas.buttonDown());
+
+    // The owner's data comes again during a drag (of B): the drag is over and says nothing,
+    // and the canvas shows the owner's placements as they are.
+    said.clear();
+    test::Press(e.canvas, {230, 50});
+    e.canvas.SetHallway(0, &e.level, nullptr);
+    EXPECT_FALSE(e.canvas.dragging());
+    test::Move(e.canvas, {100, 50}, kHeld);
+    test::Release(e.canvas, {100, 50});
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "click", "freed"}));
+    EXPECT_EQ(e.canvas.renderer().levelData().enemies, e.level.enemies);
 }
 
 TEST(CanvasEnemyDrag, SnapStepsKeepTheGrabOffset) {

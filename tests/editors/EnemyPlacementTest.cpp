@@ -207,6 +207,106 @@ TEST_F(EnemyPlacementTest, DraggingPastTheSortOrderKeepsTheDraggedRowSelected) {
     EXPECT_EQ(list().SelectedRow(2), 1);
 }
 
+// The selection stands for a placement, not for a row number: it follows the placement
+// wherever a change sorts it, and the next Delete removes that placement.
+TEST_F(EnemyPlacementTest, TheSelectionFollowsAPlacementTheEnemyEditorReSorts) {
+    ChooseHallway(1);
+    test::ClickRow(list(), 0, kListRow); // $21 at x 20
+    test::WhenEnemyEditorOpens(*dialog_, [](CEnemyEditorDlg& editor) {
+        test::Type(Find<QSpinBox>(editor, 1074), 200);
+        test::ClickButton(editor, 1);
+    });
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, QPoint(8, kListRow / 2));
+    // x 200 sorts it after $22 at x 120.
+    EXPECT_EQ(working().enemies[1], (EnemyPlacement{120, 60, 3, 0x22}));
+    EXPECT_EQ(working().enemies[2], (EnemyPlacement{200, 100, 3, 0x21}));
+    EXPECT_EQ(list().SelectedRow(2), 1);
+    EXPECT_EQ(dialog_->selectedPlacement(), 2);
+    EXPECT_EQ(canvas().renderer().frame().x, 200);
+    EXPECT_EQ(canvas().renderer().frame().y, 100);
+    test::ClickButton(*dialog_, 1082);
+    ASSERT_EQ(working().enemyCount, 3);
+    EXPECT_EQ(working().enemies[1], (EnemyPlacement{120, 60, 3, 0x22}));
+    EXPECT_EQ(dialog_->selectedPlacement(), -1);
+    EXPECT_EQ(list().SelectedRow(1), 1); // none
+    // Moved out of the hallway by the Enemy editor, a placement is no longer selected.
+    test::ClickRow(list(), 0, kListRow);
+    test::WhenEnemyEditorOpens(*dialog_, [](CEnemyEditorDlg& editor) {
+        test::Type(Find<QSpinBox>(editor, 1063), 7);
+        test::ClickButton(editor, 1);
+    });
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, QPoint(8, kListRow / 2));
+    EXPECT_EQ(list().rowCount(), 0);
+    EXPECT_EQ(dialog_->selectedPlacement(), -1);
+}
+
+TEST_F(EnemyPlacementTest, AnUndoOfADragThatReSortedKeepsThePlacementSelected) {
+    ChooseHallway(1);
+    test::Choose(Find<QComboBox>(*dialog_, 1075), 0);
+    test::Choose(Find<QComboBox>(*dialog_, 1079), 0);
+    test::Press(canvas(), {20, 100}); // $21, row 0
+    test::Move(canvas(), {200, 100}, Qt::LeftButton);
+    test::Release(canvas(), {200, 100});
+    EXPECT_EQ(list().SelectedRow(2), 1);
+    test::ClickNamedButton(*dialog_, "undo");
+    EXPECT_EQ(working(), *original_);
+    EXPECT_EQ(list().SelectedRow(2), 0);
+    EXPECT_EQ(canvas().renderer().frame().x, 20);
+    EXPECT_EQ(canvas().renderer().frame().y, 100);
+    test::ClickNamedButton(*dialog_, "redo");
+    EXPECT_EQ(list().SelectedRow(2), 1);
+    test::ClickNamedButton(*dialog_, "undo");
+    test::ClickButton(*dialog_, 1082);
+    ASSERT_EQ(working().enemyCount, 3);
+    EXPECT_EQ(working().enemies[0], (EnemyPlacement{40, 40, 2, 0x10}));
+    EXPECT_EQ(working().enemies[1], (EnemyPlacement{120, 60, 3, 0x22}));
+    EXPECT_EQ(working().enemies[2], (EnemyPlacement{50, 50, 6, 0x30}));
+}
+
+TEST_F(EnemyPlacementTest, ThePictureKeepsItsScrollUnlessTheChangedPlacementIsOutOfView) {
+    // Hallway 1's second room (position 4) holds $24.
+    Open(MakeHallwayLevel({3, 3, 2}, {{2, 40, 40, 0x10},
+                                      {3, 20, 100, 0x21},
+                                      {3, 120, 60, 0x22},
+                                      {4, 64, 80, 0x24},
+                                      {6, 50, 50, 0x30}}));
+    ChooseHallway(1);
+    ASSERT_EQ(list().rowCount(), 3);
+    // A row's placement out of view: the picture scrolls to its room (32 cells on).
+    test::ClickRow(list(), 2, kListRow);
+    EXPECT_EQ(canvas().scrollPosition(), 32);
+    EXPECT_EQ(canvas().renderer().frame().x, 64);
+    EXPECT_EQ(canvas().renderer().frame().y, 80);
+    // Dragged 32 pixels right (snap 8, grabbed at a multiple of 8).
+    test::Press(canvas(), {64, 80});
+    test::Move(canvas(), {96, 80}, Qt::LeftButton);
+    test::Release(canvas(), {96, 80});
+    EXPECT_EQ(working().enemies[3], (EnemyPlacement{96, 80, 4, 0x24}));
+    // Undo and Redo keep the room in view and frame the placement where it is.
+    test::ClickNamedButton(*dialog_, "undo");
+    EXPECT_EQ(working().enemies[3], (EnemyPlacement{64, 80, 4, 0x24}));
+    EXPECT_EQ(canvas().scrollPosition(), 32);
+    EXPECT_EQ(list().SelectedRow(3), 2);
+    EXPECT_EQ(canvas().renderer().frame().x, 64);
+    EXPECT_EQ(canvas().renderer().frame().y, 80);
+    test::ClickNamedButton(*dialog_, "redo");
+    EXPECT_EQ(canvas().scrollPosition(), 32);
+    EXPECT_EQ(canvas().renderer().frame().x, 96);
+    // The first room in view, $21 selected: the Undo changes $24 in the second room, which the
+    // picture then shows.
+    test::ClickRow(list(), 0, kListRow);
+    EXPECT_EQ(canvas().scrollPosition(), 0);
+    EXPECT_EQ(canvas().renderer().frame().x, 20);
+    test::ClickNamedButton(*dialog_, "undo");
+    EXPECT_EQ(canvas().scrollPosition(), 32);
+    EXPECT_EQ(list().SelectedRow(3), 0);
+    // A change in view leaves the scroll alone: a Delete of $21 from the first room.
+    test::ClickRow(list(), 0, kListRow);
+    test::ClickButton(*dialog_, 1082);
+    EXPECT_EQ(canvas().scrollPosition(), 0);
+    EXPECT_EQ(list().rowCount(), 2);
+}
+
 TEST_F(EnemyPlacementTest, TheEnemyEditorChangesOnePlacement) {
     ChooseHallway(1);
     test::ClickRow(list(), 0, kListRow);

@@ -329,26 +329,31 @@ void RunEnemyEditor(LevelRecord level, std::uint32_t seed) {
             }
             break;
         }
-        case 4: { // a drag in the first room, from a placement there to anywhere in the room
-            std::vector<int> inFirstRoom;
+        case 4: { // a drag in the room shown, from a placement there to anywhere in the room
+            // The picture shows one whole room: it scrolls a room at a time (to show a clicked
+            // row's placement), so every snap step divides the scrolled-off pixels.
+            const int shownRoom = canvas.scrollPosition() / 32;
+            EXPECT_EQ(canvas.scrollPosition(), shownRoom * 32) << "step " << step;
+            std::vector<int> inShownRoom;
             for (int r = 0; r < rows; ++r) {
                 if (model.level().enemies[static_cast<std::size_t>(first + r)].roomPosition ==
-                    start) {
-                    inFirstRoom.push_back(first + r);
+                    start + shownRoom) {
+                    inShownRoom.push_back(first + r);
                 }
             }
-            if (inFirstRoom.empty()) {
+            if (inShownRoom.empty()) {
                 break;
             }
             const EnemyPlacement grabbed =
-                model.level().enemies[static_cast<std::size_t>(inFirstRoom[static_cast<std::size_t>(
-                    Below(random, static_cast<int>(inFirstRoom.size())))])];
+                model.level().enemies[static_cast<std::size_t>(inShownRoom[static_cast<std::size_t>(
+                    Below(random, static_cast<int>(inShownRoom.size())))])];
             // The press picks the first placement of the hallway within 8 pixels.
+            const int shownFrom = shownRoom * 256;
             const QPoint press(grabbed.x, grabbed.y);
             int hit = -1;
             for (int i = first; i < first + rows && hit < 0; ++i) {
                 const EnemyPlacement& e = model.level().enemies[static_cast<std::size_t>(i)];
-                const int ex = e.x + (e.roomPosition - start) * 256;
+                const int ex = e.x + (e.roomPosition - start) * 256 - shownFrom;
                 if (ex - 8 < press.x() && press.x() <= ex + 8 && e.y - 8 < press.y() &&
                     press.y() <= e.y + 8) {
                     hit = i;
@@ -364,8 +369,8 @@ void RunEnemyEditor(LevelRecord level, std::uint32_t seed) {
             const int ex = picked.x + (picked.roomPosition - start) * 256;
             const int sx = (target.x() / snapX) * snapX + ex % snapX;
             const int sy = (target.y() / snapY) * snapY + picked.y % snapY;
-            const int absolute =
-                std::clamp(sx + start * 256, start * 256, (std::min(end, 31) + 1) * 256 - 1);
+            const int absolute = std::clamp(sx + shownFrom + start * 256, start * 256,
+                                            (std::min(end, 31) + 1) * 256 - 1);
             const EnemyPlacement moved{static_cast<std::uint8_t>(absolute % 256),
                                        static_cast<std::uint8_t>(sy % 256),
                                        static_cast<std::uint8_t>(absolute / 256), picked.enemyId};

@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QTest>
 
-#include <cstring>
 #include <map>
 
 namespace korvane {
@@ -400,14 +399,13 @@ TEST_F(PaletteEditorTest, UndoAndRedoWalkColoursEffectsAndPastes) {
 }
 
 TEST_F(PaletteEditorTest, CancelDropsEveryEditAndOkWithoutChangesKeepsEveryByte) {
-    std::vector<std::uint8_t> before(sizeof(LevelRecord));
-    std::memcpy(before.data(), level_.get(), sizeof(LevelRecord));
+    const auto before = std::make_unique<LevelRecord>(*level_);
     Open();
     PickRow(8);
     test::ClickPixel(strip(), 2, 0);
     test::Choose(effects(), 0x86);
     test::ClickButton(*dialog_, 2);
-    EXPECT_EQ(std::memcmp(before.data(), level_.get(), sizeof(LevelRecord)), 0);
+    EXPECT_EQ(*level_, *before);
 
     Open();
     PickRow(11);
@@ -415,7 +413,7 @@ TEST_F(PaletteEditorTest, CancelDropsEveryEditAndOkWithoutChangesKeepsEveryByte)
     test::ClickPixel(strip(), 2, 0);
     Click(1032);
     test::ClickButton(*dialog_, 1);
-    EXPECT_EQ(std::memcmp(before.data(), level_.get(), sizeof(LevelRecord)), 0);
+    EXPECT_EQ(*level_, *before);
 }
 
 } // namespace

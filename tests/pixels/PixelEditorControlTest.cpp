@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace korvane {
 namespace {
 
@@ -268,28 +271,70 @@ TEST_F(PixelEditor, TheBucketFillsOnlyWhatIsJoinedAndAlwaysNotifies) {
     EXPECT_EQ(s.finished.count(), 2);
 }
 
-TEST_F(PixelEditor, CommandsChangeThePictureAndNotifyOnce) {
-    Signals s(control);
-    control.MirrorHorizontal();
-    EXPECT_EQ(control.ReadTile(), (TileBytes{0x01, 0x01, 0, 0, 0, 0, 0, 0, 0x02, 0x01}));
-    control.MirrorHorizontal();
-    control.RotateClockwise();
-    EXPECT_EQ(control.ReadTile(), (TileBytes{0x03, 0, 0, 0, 0, 0, 0, 0, 0x02, 0x01}));
-    control.RotateCounterClockwise();
-    control.ShiftLeft();
-    control.ShiftRight();
-    control.ShiftUp();
-    control.ShiftDown();
-    control.MirrorVertical();
-    control.MirrorVertical();
-    EXPECT_EQ(control.ReadTile(), kCorner);
-    EXPECT_EQ(s.changed.count(), 10);
+// Pixel (0, 0) = 1, (1, 0) = 2, (0, 1) = 3, (7, 2) = 1, (3, 7) = 2, the rest 0: something in
+// every edge column and row, so that the shifts wrap. Bit 7 of a byte is x 0.
+// Plane 0 (values 1 and 3): row 0 x 0, row 1 x 0, row 2 x 7.
+// Plane 1 (values 2 and 3): row 0 x 1, row 1 x 0, row 7 x 3.
+constexpr TileBytes kEdges{0x80, 0x80, 0x01, 0, 0, 0, 0, 0, 0x40, 0x80, 0, 0, 0, 0, 0, 0x10};
+
+TEST_F(PixelEditor, EachCommandGivesTheBytesWorkedOutByHandAndNotifiesOnce) {
+    struct Case {
+        const char* name;
+        void (CPixelEditorControl::*command)();
+        TileBytes expected;
+    };
+    const Case cases[] = {
+        // (x, y) -> (x + 1, y), x 7 to 0: (1, 0) = 1, (2, 0) = 2, (1, 1) = 3, (0, 2) = 1,
+        // (4, 7) = 2.
+        {"shift right",
+         &CPixelEditorControl::ShiftRight,
+         {0x40, 0x40, 0x80, 0, 0, 0, 0, 0, 0x20, 0x40, 0, 0, 0, 0, 0, 0x08}},
+        // (x, y) -> (x - 1, y), x 0 to 7: (7, 0) = 1, (0, 0) = 2, (7, 1) = 3, (6, 2) = 1,
+        // (2, 7) = 2.
+        {"shift left",
+         &CPixelEditorControl::ShiftLeft,
+         {0x01, 0x01, 0x02, 0, 0, 0, 0, 0, 0x80, 0x01, 0, 0, 0, 0, 0, 0x20}},
+        // (x, y) -> (x, y + 1), y 7 to 0: (0, 1) = 1, (1, 1) = 2, (0, 2) = 3, (7, 3) = 1,
+        // (3, 0) = 2.
+        {"shift down",
+         &CPixelEditorControl::ShiftDown,
+         {0, 0x80, 0x80, 0x01, 0, 0, 0, 0, 0x10, 0x40, 0x80, 0, 0, 0, 0, 0}},
+        // (x, y) -> (x, y - 1), y 0 to 7: (0, 7) = 1, (1, 7) = 2, (0, 0) = 3, (7, 1) = 1,
+        // (3, 6) = 2.
+        {"shift up",
+         &CPixelEditorControl::ShiftUp,
+         {0x80, 0x01, 0, 0, 0, 0, 0, 0x80, 0x80, 0, 0, 0, 0, 0, 0x10, 0x40}},
+        // (x, y) -> (7 - x, y): (7, 0) = 1, (6, 0) = 2, (7, 1) = 3, (0, 2) = 1, (4, 7) = 2.
+        {"mirror left-right",
+         &CPixelEditorControl::MirrorHorizontal,
+         {0x01, 0x01, 0x80, 0, 0, 0, 0, 0, 0x02, 0x01, 0, 0, 0, 0, 0, 0x08}},
+        // (x, y) -> (x, 7 - y): (0, 7) = 1, (1, 7) = 2, (0, 6) = 3, (7, 5) = 1, (3, 0) = 2.
+        {"mirror top-bottom",
+         &CPixelEditorControl::MirrorVertical,
+         {0, 0, 0, 0, 0, 0x01, 0x80, 0x80, 0x10, 0, 0, 0, 0, 0, 0x80, 0x40}},
+        // (x, y) -> (7 - y, x): (7, 0) = 1, (7, 1) = 2, (6, 0) = 3, (5, 7) = 1, (0, 3) = 2.
+        {"rotate clockwise",
+         &CPixelEditorControl::RotateClockwise,
+         {0x03, 0, 0, 0, 0, 0, 0, 0x04, 0x02, 0x01, 0, 0x80, 0, 0, 0, 0}},
+        // (x, y) -> (y, 7 - x): (0, 7) = 1, (0, 6) = 2, (1, 7) = 3, (2, 0) = 1, (7, 4) = 2.
+        {"rotate counter-clockwise",
+         &CPixelEditorControl::RotateCounterClockwise,
+         {0x20, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0x01, 0, 0x80, 0x40}},
+    };
+    for (const Case& c : cases) {
+        control.LoadTile(kEdges, 16);
+        Signals s(control);
+        (control.*c.command)();
+        EXPECT_EQ(control.ReadTile(), c.expected) << c.name;
+        EXPECT_EQ(s.changed.count(), 1) << c.name;
+        EXPECT_EQ(s.started.count(), 0) << c.name;
+    }
     // Fill with a value beyond 2 bits keeps its low 2 bits: 6 is 2.
+    Signals s(control);
     control.Fill(6);
     EXPECT_EQ(control.ReadTile(),
               (TileBytes{0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(s.changed.count(), 11);
-    EXPECT_EQ(s.started.count(), 0);
+    EXPECT_EQ(s.changed.count(), 1);
 }
 
 TEST_F(PixelEditor, StripModeHoldsNesColourNumbers) {
@@ -349,6 +394,40 @@ TEST_F(PixelEditor, StrokesEndWhenTheControlGoesAwayOrNewDataArrives) {
     Press(empty, QPoint(5, 5));
     Release(empty, QPoint(5, 5));
     EXPECT_EQ(none.started.count() + none.changed.count() + none.finished.count(), 0);
+}
+
+TEST_F(PixelEditor, ButtonsAreFreedAfterTheStrokeEndsAndOnlyWhenTheyAreUp) {
+    std::vector<std::string> said;
+    QObject::connect(&control, &CPixelEditorControl::ButtonsHeld, [&] { said.push_back("held"); });
+    QObject::connect(&control, &CPixelEditorControl::ButtonsFreed,
+                     [&] { said.push_back("freed"); });
+    QObject::connect(&control, &CPixelEditorControl::StrokeStarted,
+                     [&] { said.push_back("started"); });
+    QObject::connect(&control, &CPixelEditorControl::StrokeFinished,
+                     [&] { said.push_back("finished"); });
+    Press(control, At(1, 1));
+    Press(control, At(1, 1), Qt::RightButton, Qt::LeftButton);
+    Release(control, At(1, 1), Qt::LeftButton, Qt::RightButton);
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started"}));
+    Release(control, At(1, 1), Qt::RightButton);
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished", "freed"}));
+    // New data ends the stroke, but the button is still down until it comes up.
+    said.clear();
+    Press(control, At(2, 2));
+    control.LoadTile(kCorner, 16);
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished"}));
+    Release(control, At(2, 2));
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished", "freed"}));
+    // A double click holds nothing that its release frees; hiding frees a held button.
+    said.clear();
+    DoubleClick(control, At(3, 3));
+    Release(control, At(3, 3));
+    EXPECT_TRUE(said.empty());
+    control.show();
+    Press(control, At(3, 3));
+    control.hide();
+    Release(control, At(3, 3));
+    EXPECT_EQ(said, (std::vector<std::string>{"held", "started", "finished", "freed"}));
 }
 
 TEST_F(PixelEditor, ValuesAreCutToTwoBitsInTileMode) {
