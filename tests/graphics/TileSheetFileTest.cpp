@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,16 +85,35 @@ int ChannelsOf(int colourType) {
     }
 }
 
+// The passes of an interlaced picture: first column and row, and the steps between them.
+struct Pass {
+    int x;
+    int y;
+    int xStep;
+    int yStep;
+};
+constexpr std::array<Pass, 7> kAdam7{{{0, 0, 8, 8},
+                                      {4, 0, 8, 8},
+                                      {0, 4, 4, 8},
+                                      {2, 0, 4, 4},
+                                      {0, 2, 2, 4},
+                                      {1, 0, 2, 2},
+                                      {0, 1, 1, 2}}};
+constexpr std::array<Pass, 1> kWhole{{{0, 0, 1, 1}}};
+
 // A whole PNG file: signature, IHDR, the chunks before the picture data, one IDAT of rows
-// filtered with filter type 0 (none), the chunks after it, IEND.
+// filtered with filter type 0 (none), in seven passes when interlaced, the chunks after it,
+// IEND.
 Bytes PngFile(int width, int height, int depth, int colourType, const SampleOf& sample,
-              const std::vector<Bytes>& before = {}, const std::vector<Bytes>& after = {}) {
+              const std::vector<Bytes>& before = {}, const std::vector<Bytes>& after = {},
+              bool interlaced = false) {
     Bytes file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes header;
     PutBigEndian(header, static_cast<std::uint32_t>(width));
     PutBigEndian(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {static_cast<std::uint8_t>(depth),
-                                 static_cast<std::uint8_t>(colourType), 0, 0, 0});
+    header.insert(header.end(),
+                  {static_cast<std::uint8_t>(depth), static_cast<std::uint8_t>(colourType), 0, 0,
+                   static_cast<std::uint8_t>(interlaced ? 1 : 0)});
     const Bytes ihdr = Chunk("IHDR", header);
     file.insert(file.end(), ihdr.begin(), ihdr.end());
     for (const Bytes& chunk : before) {
@@ -101,31 +121,36 @@ Bytes PngFile(int width, int height, int depth, int colourType, const SampleOf& 
     }
     Bytes rows;
     const int channels = ChannelsOf(colourType);
-    for (int y = 0; y < height; ++y) {
-        rows.push_back(0); // filter type none
-        unsigned bits = 0;
-        int bitCount = 0;
-        for (int x = 0; x < width; ++x) {
-            for (int c = 0; c < channels; ++c) {
-                const unsigned value = sample(x, y, c);
-                if (depth == 16) {
-                    rows.push_back(static_cast<std::uint8_t>(value >> 8));
-                    rows.push_back(static_cast<std::uint8_t>(value));
-                } else if (depth == 8) {
-                    rows.push_back(static_cast<std::uint8_t>(value));
-                } else {
-                    bits = bits << static_cast<unsigned>(depth) | value;
-                    bitCount += depth;
-                    if (bitCount == 8) {
-                        rows.push_back(static_cast<std::uint8_t>(bits));
-                        bits = 0;
-                        bitCount = 0;
+    const std::span<const Pass> passes =
+        interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(kWhole);
+    for (const Pass& pass : passes) {
+        for (int y = pass.y; y < height && pass.x < width; y += pass.yStep) {
+            rows.push_back(0); // filter type none
+            unsigned bits = 0;
+            int bitCount = 0;
+            for (int x = pass.x; x < width; x += pass.xStep) {
+                for (int c = 0; c < channels; ++c) {
+                    const unsigned value = sample(x, y, c);
+                    if (depth == 16) {
+                        rows.push_back(static_cast<std::uint8_t>(value >> 8));
+                        rows.push_back(static_cast<std::uint8_t>(value));
+                    } else if (depth == 8) {
+                        rows.push_back(static_cast<std::uint8_t>(value));
+                    } else {
+                        bits = bits << static_cast<unsigned>(depth) | value;
+                        bitCount += depth;
+                        if (bitCount == 8) {
+                            rows.push_back(static_cast<std::uint8_t>(bits));
+                            bits = 0;
+                            bitCount = 0;
+                        }
                     }
                 }
             }
-        }
-        if (bitCount > 0) {
-            rows.push_back(static_cast<std::uint8_t>(bits << static_cast<unsigned>(8 - bitCount)));
+            if (bitCount > 0) {
+                rows.push_back(
+                    static_cast<std::uint8_t>(bits << static_cast<unsigned>(8 - bitCount)));
+            }
         }
     }
     uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
@@ -326,6 +351,23 @@ TEST_F(TileSheetFile, ColourPngsAndAlphaAreMatchedExactlyAndMustBeOpaque) {
                   "Tile sheet refused: pixel (126, 63) is #FF2201, a fifth colour: a tile sheet "
                   "has at most 4, those of the palette (#050505, #0FD7FF, #FF2200, #FFFFFF).");
 
+    // Interlaced RGB: the same tiles, and the first offending pixel still in reading order
+    // (pixel (1, 0) comes in pass 6, after pixels of later rows in earlier passes).
+    const TileSheetResult interlaced =
+        Read(half, kRow7, PngFile(128, 64, 8, kRgb, rgb, {}, {}, true));
+    ASSERT_TRUE(interlaced.ok()) << interlaced.message;
+    EXPECT_EQ(interlaced.tiles, columns);
+    ExpectRefused(Read(half, kRow7,
+                       PngFile(
+                           128, 64, 8, kRgb,
+                           [&](int x, int y, int c) {
+                               return (x == 1 && y == 0) || (x == 0 && y == 8) ? 0x80U
+                                                                               : rgb(x, y, c);
+                           },
+                           {}, {}, true)),
+                  "Tile sheet refused: pixel (1, 0) is #808080, none of the palette's colours "
+                  "(#050505, #0FD7FF, #FF2200, #FFFFFF).");
+
     // RGBA of 16 bits: each sample the 8-bit one twice, alpha 65535.
     const TileSheetResult deep =
         Read(half, kRow7, PngFile(128, 64, 16, kRgba, [&](int x, int y, int c) {
@@ -361,6 +403,14 @@ TEST_F(TileSheetFile, APalettePngIsTakenByItsIndicesWithinItsOwnPalette) {
     ASSERT_TRUE(oneBit.ok()) << oneBit.message;
     EXPECT_EQ(oneBit.tiles, EveryTile(256, {0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0, 0, 0,
                                             0, 0, 0, 0, 0}));
+    // Interlaced (Adam7), 4 bits, the diagonal: the same tiles.
+    const TileSheetResult interlaced =
+        Read(whole, kRow7,
+             PngFile(
+                 128, 128, 4, kPalette, [](int x, int y, int) { return Diagonal(x, y); },
+                 {Palette({0x123456, 0x654321, 0xABCDEF, 0x000000, 0xFFFFFF})}, {}, true));
+    ASSERT_TRUE(interlaced.ok()) << interlaced.message;
+    EXPECT_EQ(interlaced.tiles, EveryTile(256, kDiagonalTile));
     // An index past the entries of the file's palette.
     ExpectRefused(
         Read(whole, kRow7,
