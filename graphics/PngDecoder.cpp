@@ -194,6 +194,9 @@ PngDecoding DecodePng(std::span<const std::uint8_t> file, int width, int height)
     }
     png_set_read_fn(guard.png, &state, ReadBytes);
     png_set_sig_bytes(guard.png, static_cast<int>(kSignatureBytes));
+    // Any size the format allows is read from the header, so that a picture of the wrong size
+    // is refused as such; no pixels are read unless it is the sheet's.
+    png_set_user_limits(guard.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     // A CRC error in any chunk, critical or ancillary, stops the reading.
     png_set_crc_action(guard.png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
 

@@ -469,6 +469,18 @@ TEST_F(TileSheetFile, DamagedCutShortAndOverlongFilesAreRefusedWithTheReason) {
     ExpectRefused(Read(half, kRow7, {}), Cannot("it is empty"));
 }
 
+TEST_F(TileSheetFile, APictureOfTheWrongSizeIsRefusedFromItsHeaderHoweverLarge) {
+    // A header of 3,000,000 x 64 pixels, with no picture data for them.
+    Bytes file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    for (const Bytes& chunk : {Chunk("IHDR", {0x00, 0x2D, 0xC6, 0xC0, 0, 0, 0, 64, 8, 2, 0, 0, 0}),
+                               Chunk("IDAT", {}), Chunk("IEND", {})}) {
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    }
+    ExpectRefused(Read(TileSheetPart::FirstHalf, kRow7, file),
+                  "Tile sheet refused: the picture is 3000000 x 64 pixels, not 128 x 64 (tiles "
+                  "0-127), so pixel (128, 0) lies outside the sheet.");
+}
+
 TEST_F(TileSheetFile, APictureOfAnotherKindIsNoPngWhateverItsName) {
     // A sheet in row 7's colours that would import as a PNG, saved as BMP and as PPM.
     QImage sheet(128, 64, QImage::Format_RGB32);
