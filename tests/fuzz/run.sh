@@ -2,7 +2,7 @@
 # Runs the fuzzers for a bounded time, each in a fresh corpus folder: fuzz_gamedata on arbitrary
 # (periodic) images, fuzz_structured on the demo cartridge with the input's changes, and
 # fuzz_patches on IPS and BPS patches. About two minutes in all.
-# fuzz_tilesheet reads arbitrary bytes as a tile sheet PNG and imports it over a level's tiles.
+# fuzz_tilesheet (40 s more) reads arbitrary bytes as a tile sheet PNG over a level's tiles.
 # Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS_EACH]   (a build configured with -DKORVANE_FUZZ=ON)
 # Exits non-zero on a crash, a leak, a hang or a failed check; the input that caused it is kept
 # in BUILD_DIR/fuzz-artifacts/.
