@@ -25,10 +25,8 @@ std::optional<TileSheetChoice> AskTileSheetChoice(QWidget* parent, TileSheetActi
     if (!ok) {
         return std::nullopt;
     }
-    const QString filter =
-        exporting
-            ? QStringLiteral("PNG Files (*.png);;All Files (*)")
-            : QStringLiteral("PNG Files (*.png);;Pictures (*.png *.bmp *.gif);;All Files (*)");
+    // A sheet is written and read as a PNG only.
+    const QString filter = QStringLiteral("PNG Files (*.png);;All Files (*)");
     CCenteredFileDialog chooser(
         exporting ? CCenteredFileDialog::Kind::Save : CCenteredFileDialog::Kind::Open,
         QStringLiteral("png"), exporting ? QStringLiteral("tiles.png") : QString(), filter, parent);

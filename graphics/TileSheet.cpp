@@ -1,13 +1,10 @@
 #include "TileSheet.h"
 
 #include "NesColours.h"
-#include "PngFile.h"
+#include "PngDecoder.h"
+#include "TileSheetLayout.h"
 #include "gamedata/FileMessages.h"
 #include "gamedata/RegularFileReader.h"
-
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,26 +13,9 @@ namespace korvane {
 
 namespace {
 
-constexpr int kTilePixels = 8;
-constexpr std::size_t kBytesPerTile = 16;
-constexpr std::size_t kPlaneBytes = 8; // plane 1 follows plane 0
 constexpr int kHalfTiles = 128;
-constexpr int kPaletteIndices = 4;
-constexpr int kOpaque = 255;
-
-// Where sheet pixel (x, y) lies in the sheet's tile bytes: the byte of its row in plane 0 and
-// the bit of its column.
-struct PixelPlace {
-    std::size_t rowByte;
-    unsigned bit;
-};
-
-PixelPlace PlaceOf(int x, int y) {
-    const int tile = (y / kTilePixels) * kTileSheetColumns + x / kTilePixels;
-    return {static_cast<std::size_t>(tile) * kBytesPerTile +
-                static_cast<std::size_t>(y % kTilePixels),
-            static_cast<unsigned>(kTilePixels - 1 - x % kTilePixels)};
-}
+constexpr unsigned kPaletteIndices = 4;
+constexpr unsigned kSample16PerSample8 = 257; // 0xAB as a 16-bit sample is 0xABAB
 
 std::string PixelText(int x, int y) {
     return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -45,16 +25,31 @@ std::string SizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-std::string ColourText(QRgb colour) {
+std::string ColourText(std::uint32_t colour) {
     char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", static_cast<unsigned>(qRed(colour)),
-                  static_cast<unsigned>(qGreen(colour)), static_cast<unsigned>(qBlue(colour)));
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", (colour >> 16U) & 0xFFU,
+                  (colour >> 8U) & 0xFFU, colour & 0xFFU);
     return text;
 }
 
-bool IsIndexed(const QImage& picture) {
-    return picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono ||
-           picture.format() == QImage::Format_MonoLSB;
+// A colour as the picture has it: "#12AB34", or "#1234ABCD5678" in a 16-bit picture.
+std::string ColourText(const PlainColour& colour, int depth) {
+    char text[16];
+    if (depth == 16) {
+        std::snprintf(text, sizeof text, "#%04X%04X%04X", unsigned{colour.red},
+                      unsigned{colour.green}, unsigned{colour.blue});
+    } else {
+        std::snprintf(text, sizeof text, "#%02X%02X%02X", unsigned{colour.red},
+                      unsigned{colour.green}, unsigned{colour.blue});
+    }
+    return text;
+}
+
+// Whether the picture's colour is exactly the opaque colour 0xAARRGGBB.
+bool SameColour(const PlainColour& colour, int depth, std::uint32_t rgb) {
+    const unsigned scale = depth == 16 ? kSample16PerSample8 : 1U;
+    return colour.red == ((rgb >> 16U) & 0xFFU) * scale &&
+           colour.green == ((rgb >> 8U) & 0xFFU) * scale && colour.blue == (rgb & 0xFFU) * scale;
 }
 
 TileSheetResult Refusal(const std::string& why) {
@@ -77,11 +72,11 @@ int TileSheet::tileCount() const {
 }
 
 std::size_t TileSheet::byteCount() const {
-    return static_cast<std::size_t>(tileCount()) * kBytesPerTile;
+    return static_cast<std::size_t>(tileCount()) * kSheetTileBytes;
 }
 
 int TileSheet::height() const {
-    return tileCount() / kTileSheetColumns * kTilePixels;
+    return tileCount() / kTileSheetColumns * kSheetTilePixels;
 }
 
 std::string TileSheet::TileRangeText() const {
@@ -89,117 +84,118 @@ std::string TileSheet::TileRangeText() const {
            std::to_string(firstTile() + tileCount() - 1);
 }
 
-std::array<QRgb, 4> TileSheet::ColourTable() const {
-    std::array<QRgb, 4> table{};
+std::array<std::uint32_t, 4> TileSheet::ColourTable() const {
+    std::array<std::uint32_t, 4> table{};
     for (std::size_t i = 0; i < table.size(); ++i) {
         const NesRgb& rgb = NesColourTable[colours_[i] & 0x3FU];
-        table[i] = qRgb(rgb.red, rgb.green, rgb.blue);
+        table[i] =
+            0xFF000000U | std::uint32_t{rgb.red} << 16U | std::uint32_t{rgb.green} << 8U | rgb.blue;
     }
     return table;
 }
 
 std::string TileSheet::PaletteText() const {
     std::string text;
-    for (const QRgb colour : ColourTable()) {
+    for (const std::uint32_t colour : ColourTable()) {
         text += (text.empty() ? "" : ", ") + ColourText(colour);
     }
     return text;
 }
 
-QImage TileSheet::Export(std::span<const std::uint8_t, kTileBytes> tiles) const {
-    QImage picture(width(), height(), QImage::Format_Indexed8);
-    const std::array<QRgb, 4> table = ColourTable();
-    picture.setColorTable(QList<QRgb>(table.begin(), table.end()));
-    const std::span<const std::uint8_t> sheet =
-        tiles.subspan(static_cast<std::size_t>(firstTile()) * kBytesPerTile, byteCount());
-    for (int y = 0; y < height(); ++y) {
-        uchar* line = picture.scanLine(y);
-        for (int x = 0; x < width(); ++x) {
-            const PixelPlace place = PlaceOf(x, y);
-            const unsigned low = (unsigned{sheet[place.rowByte]} >> place.bit) & 1U;
-            const unsigned high = (unsigned{sheet[place.rowByte + kPlaneBytes]} >> place.bit) & 1U;
-            line[x] = static_cast<uchar>(low | high << 1U);
-        }
-    }
-    return picture;
-}
-
-std::vector<std::uint8_t>
-TileSheet::ExportPng(std::span<const std::uint8_t, kTileBytes> tiles) const {
-    return EncodePng(Export(tiles));
-}
-
-TileSheetResult TileSheet::WrongSize(QSize size) const {
-    const int commonWidth = std::min(size.width(), width());
-    const int commonHeight = std::min(size.height(), height());
+TileSheetResult TileSheet::WrongSize(int pictureWidth, int pictureHeight) const {
+    const int commonWidth = std::min(pictureWidth, width());
+    const int commonHeight = std::min(pictureHeight, height());
     // Reading order: along the first row the widths part at commonWidth; below the rows both
     // have, every pixel of the taller one is offending.
     int x = 0;
     int y = commonHeight;
-    if (size.width() != width() && commonHeight > 0) {
+    if (pictureWidth != width() && commonHeight > 0) {
         x = commonWidth;
         y = 0;
     }
-    const bool outside = x < size.width() && y < size.height();
-    return Refusal("the picture is " + SizeText(size.width(), size.height()) + " pixels, not " +
+    const bool outside = x < pictureWidth && y < pictureHeight;
+    return Refusal("the picture is " + SizeText(pictureWidth, pictureHeight) + " pixels, not " +
                    SizeText(width(), height()) + " (" + TileRangeText() + "), so " +
                    PixelText(x, y) +
                    (outside ? " lies outside the sheet." : " of the sheet is missing."));
 }
 
-TileSheetResult TileSheet::Import(const QImage& picture) const {
-    const QSize size = picture.isNull() ? QSize(0, 0) : picture.size();
-    if (size != QSize(width(), height())) {
-        return WrongSize(size);
+TileSheetResult TileSheet::Import(const PlainPicture& picture) const {
+    if (picture.width != width() || picture.height != height()) {
+        return WrongSize(picture.width, picture.height);
     }
-    const bool indexed = IsIndexed(picture);
-    const QImage colours = indexed ? QImage() : picture.convertToFormat(QImage::Format_ARGB32);
-    const std::array<QRgb, 4> table = ColourTable();
-    std::vector<QRgb> seen; // the distinct colours met so far, all of them the palette's
+    const std::array<std::uint32_t, 4> table = ColourTable();
+    const unsigned opaque = picture.sampleDepth == 16 ? 0xFFFFU : 0xFFU;
+    std::vector<std::uint32_t> seen; // the distinct colours met so far, all of them the palette's
     TileSheetResult result;
     result.tiles.assign(byteCount(), 0);
     for (int y = 0; y < height(); ++y) {
         for (int x = 0; x < width(); ++x) {
-            int value = 0;
-            if (indexed) {
-                value = picture.pixelIndex(x, y);
+            unsigned value = 0;
+            if (picture.byIndex) {
+                value = picture.IndexAt(x, y);
+                if (value >= static_cast<unsigned>(picture.paletteEntries)) {
+                    return Refusal(PixelText(x, y) + " has palette index " + std::to_string(value) +
+                                   ", past the end of the picture's " +
+                                   std::to_string(picture.paletteEntries) + "-colour palette.");
+                }
                 if (value >= kPaletteIndices) {
                     return Refusal(PixelText(x, y) + " has palette index " + std::to_string(value) +
                                    "; a tile pixel takes the indices 0 to 3.");
                 }
             } else {
-                const QRgb colour = colours.pixel(x, y);
-                if (qAlpha(colour) != kOpaque) {
-                    return Refusal(PixelText(x, y) + " is not opaque (" + ColourText(colour) +
-                                   " at alpha " + std::to_string(qAlpha(colour)) +
+                const PlainColour colour = picture.ColourAt(x, y);
+                if (colour.alpha != opaque) {
+                    return Refusal(PixelText(x, y) + " is not opaque (" +
+                                   ColourText(colour, picture.sampleDepth) + " at alpha " +
+                                   std::to_string(colour.alpha) + " of " + std::to_string(opaque) +
                                    "); the palette's colours (" + PaletteText() + ") are opaque.");
                 }
                 // The first entry of that colour: the lower index wins.
-                const auto match = std::find(table.begin(), table.end(), colour);
+                const auto match =
+                    std::find_if(table.begin(), table.end(), [&](std::uint32_t entry) {
+                        return SameColour(colour, picture.sampleDepth, entry);
+                    });
                 if (match == table.end()) {
                     const bool fifth = seen.size() >= table.size();
-                    return Refusal(PixelText(x, y) + " is " + ColourText(colour) +
+                    return Refusal(PixelText(x, y) + " is " +
+                                   ColourText(colour, picture.sampleDepth) +
                                    (fifth ? ", a fifth colour: a tile sheet has at most 4, "
                                             "those of the palette ("
                                           : ", none of the palette's colours (") +
                                    PaletteText() + ").");
                 }
-                if (std::find(seen.begin(), seen.end(), colour) == seen.end()) {
-                    seen.push_back(colour);
+                if (std::find(seen.begin(), seen.end(), *match) == seen.end()) {
+                    seen.push_back(*match);
                 }
-                value = static_cast<int>(match - table.begin());
+                value = static_cast<unsigned>(match - table.begin());
             }
-            const PixelPlace place = PlaceOf(x, y);
+            const SheetPixelPlace place = SheetPixelPlaceOf(x, y);
             const auto bit = static_cast<std::uint8_t>(1U << place.bit);
-            if ((value & 1) != 0) {
+            if ((value & 1U) != 0) {
                 result.tiles[place.rowByte] |= bit;
             }
-            if ((value & 2) != 0) {
-                result.tiles[place.rowByte + kPlaneBytes] |= bit;
+            if ((value & 2U) != 0) {
+                result.tiles[place.rowByte + kSheetPlaneBytes] |= bit;
             }
         }
     }
     return result;
+}
+
+TileSheetResult TileSheet::ImportPng(std::span<const std::uint8_t> png,
+                                     const std::string& name) const {
+    const PngDecoding decoding = DecodePng(png, width(), height());
+    switch (decoding.outcome) {
+    case PngOutcome::Read:
+        return Import(decoding.picture);
+    case PngOutcome::OtherSize:
+        // A picture of the wrong size is refused from its header.
+        return WrongSize(decoding.picture.width, decoding.picture.height);
+    case PngOutcome::Refused:
+        break;
+    }
+    return {{}, CannotMessage("read", name, decoding.message)};
 }
 
 TileSheetResult TileSheet::ImportFile(const std::string& path) const {
@@ -208,24 +204,7 @@ TileSheetResult TileSheet::ImportFile(const std::string& path) const {
             ReadRegularFile(path, kTileSheetLargestFile, bytes)) {
         return {{}, CannotMessage("read", path, *why)};
     }
-    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
-                    static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // A picture of the wrong size is refused before it is decoded.
-    const QSize size = reader.size();
-    if (size.isValid() && size != QSize(width(), height())) {
-        return WrongSize(size);
-    }
-    QImage picture;
-    if (!reader.read(&picture)) {
-        return {{},
-                CannotMessage("read", path,
-                              "it is not a picture Korvane can read (" +
-                                  reader.errorString().toStdString() + ")")};
-    }
-    return Import(picture);
+    return ImportPng(bytes, path);
 }
 
 void TileSheet::Place(std::span<const std::uint8_t> sheetTiles,
@@ -235,7 +214,7 @@ void TileSheet::Place(std::span<const std::uint8_t> sheetTiles,
     }
     std::copy(sheetTiles.begin(), sheetTiles.end(),
               tiles.begin() + static_cast<std::ptrdiff_t>(firstTile()) *
-                                  static_cast<std::ptrdiff_t>(kBytesPerTile));
+                                  static_cast<std::ptrdiff_t>(kSheetTileBytes));
 }
 
 } // namespace korvane

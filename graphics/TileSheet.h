@@ -3,22 +3,25 @@
 // A level's tiles as a picture to draw in a paint program and to take back: the tile sheet.
 // The sheet is 16 tiles wide, tile n (counted from the sheet's first tile) at column n mod 16
 // and row n / 16, so all 256 tiles make 128 x 128 pixels and either half 128 x 64. It is a
-// four-colour indexed picture in the NES colours of one palette whose palette index is the
-// pixel value.
+// four-colour palette PNG in the NES colours of one palette whose palette index is the pixel
+// value.
 //
-// Reading a sheet back: the indices of an indexed picture (a palette PNG) are taken as they
-// are, whatever its colour table; any other picture is matched colour for colour, exactly,
-// against the palette's four colours. Where two entries of the palette have the same colour
-// (the same NES number twice, or 0x20 and 0x30, both white) the lower index is taken. A picture
-// of the wrong size, an index above 3 or a colour that is not the palette's is refused with a
-// message that names the first offending pixel in reading order (left to right, top to
-// bottom), and no tiles come back.
+// Reading a sheet back: the kind of picture decides. The indices of a palette PNG (colour type
+// 3; in memory, an indexed QImage) are taken as they are, whatever its colour table; any other
+// picture (grey of any depth, grey with alpha, RGB, RGBA) is matched colour for colour, exactly,
+// against the palette's four colours, and must be opaque. Where two entries of the palette have
+// the same colour (the same NES number twice, or 0x20 and 0x30, both white) the lower index is
+// taken. A picture of the wrong size, an index past the picture's own palette or above 3, or a
+// colour that is not the palette's is refused with a message that names the first offending
+// pixel in reading order (left to right, top to bottom), and no tiles come back. A file is
+// read as a PNG whatever its name, strictly (see PngDecoder.h): anything else, an empty, cut
+// short or damaged file, or one with bytes after its end, is refused with the reason.
 //
-// No widgets: the tile editor and korvane-cli use the same code.
+// No widgets, and no Qt at all but for Export and Import(QImage) (TileSheetPicture.cpp): the
+// tile editor, korvane-cli and the tile sheet fuzzer use the same code.
 
+#include "PlainPicture.h"
 #include "gamedata/LevelRecord.h"
-
-#include <QImage>
 
 #include <array>
 #include <cstddef>
@@ -26,6 +29,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+class QImage;
 
 namespace korvane {
 
@@ -63,8 +68,8 @@ public:
     int height() const; // 128 or 64
     // "tiles 0-255", "tiles 0-127" or "tiles 128-255".
     std::string TileRangeText() const;
-    // The palette's colours as a picture's colour table has them (opaque).
-    std::array<QRgb, 4> ColourTable() const;
+    // The palette's colours as a picture's colour table has them (opaque, 0xAARRGGBB).
+    std::array<std::uint32_t, 4> ColourTable() const;
 
     // The part's tiles, taken from a level's 256 tiles, as a Format_Indexed8 picture with a
     // four-entry colour table.
@@ -72,10 +77,14 @@ public:
     // The same picture as the bytes of a palette PNG file.
     std::vector<std::uint8_t> ExportPng(std::span<const std::uint8_t, kTileBytes> tiles) const;
 
-    // The part's tiles drawn in picture.
+    // The part's tiles drawn in picture (an indexed one by its indices).
     TileSheetResult Import(const QImage& picture) const;
-    // The part's tiles drawn in the picture file at path (a PNG, or any picture Qt reads).
-    // Only a regular file of at most kTileSheetLargestFile bytes is read.
+    TileSheetResult Import(const PlainPicture& picture) const;
+    // The part's tiles drawn in the PNG file whose bytes are png; a refusal names the file as
+    // name.
+    TileSheetResult ImportPng(std::span<const std::uint8_t> png, const std::string& name) const;
+    // The part's tiles drawn in the PNG file at path. Only a regular file of at most
+    // kTileSheetLargestFile bytes is read.
     TileSheetResult ImportFile(const std::string& path) const;
     // Imported tiles (byteCount() bytes) over the part's tiles of a level's 256 tiles.
     void Place(std::span<const std::uint8_t> sheetTiles,
@@ -84,7 +93,7 @@ public:
 private:
     // The refusal of a picture of size, naming the first pixel it has but a sheet has not, or
     // a sheet has but it has not.
-    TileSheetResult WrongSize(QSize size) const;
+    TileSheetResult WrongSize(int pictureWidth, int pictureHeight) const;
     std::string PaletteText() const;
 
     TileSheetPart part_;

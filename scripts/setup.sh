@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   clang-format
   zlib1g-dev
+  libpng-dev
   desktop-file-utils appstream libxml2-utils man-db dpkg-dev file shared-mime-info
 )
 

@@ -236,6 +236,10 @@ TEST_F(CliTiles, RefusedPicturesExitOneNameThePixelAndWriteNothing) {
     indices.fill(2);
     indices.setPixel(3, 60, 5);
     ASSERT_TRUE(indices.save(Path(QStringLiteral("indices.png")), "PNG"));
+    // A sheet in the row's colours, but a BMP file with a PNG's name.
+    QImage bitmap(128, 64, QImage::Format_RGB32);
+    bitmap.fill(RowColour(level, 4, 1));
+    ASSERT_TRUE(bitmap.save(Path(QStringLiteral("bitmap.png")), "BMP"));
 
     const struct {
         const char* picture;
@@ -243,6 +247,7 @@ TEST_F(CliTiles, RefusedPicturesExitOneNameThePixelAndWriteNothing) {
     } cases[] = {{"tall.png", "pixel (0, 64)"},
                  {"stray.png", "pixel (77, 12)"},
                  {"indices.png", "pixel (3, 60)"},
+                 {"bitmap.png", "bitmap.png\": it is not a PNG file."},
                  {"missing.png", "missing.png"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.picture);

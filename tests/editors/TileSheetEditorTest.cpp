@@ -125,6 +125,28 @@ TEST_F(TileSheetEditorTest, TheDefaultQuestionsAskForTheTilesThenTheFile) {
     EXPECT_FALSE(AskTileSheetChoice(dialog_.get(), TileSheetAction::Import).has_value());
 }
 
+// Only a PNG is read as a sheet, so the file dialog of an import offers no other pictures.
+TEST_F(TileSheetEditorTest, TheImportFileDialogOffersPngFiles) {
+    QStringList filters;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
+    std::function<void()> answer = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* list = qobject_cast<QInputDialog*>(modal)) {
+            list->accept();
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            filters = files->nameFilters();
+            mode = files->acceptMode();
+            files->reject();
+            return;
+        }
+        QTimer::singleShot(10, answer);
+    };
+    QTimer::singleShot(10, answer);
+    EXPECT_FALSE(AskTileSheetChoice(dialog_.get(), TileSheetAction::Import).has_value());
+    EXPECT_EQ(mode, QFileDialog::AcceptOpen);
+    EXPECT_EQ(filters, (QStringList{"PNG Files (*.png)", "All Files (*)"}));
+}
+
 TEST_F(TileSheetEditorTest, ExportWritesTheChosenTilesInTheSelectedRowsColours) {
     PickRow(7);
     Answer(TileSheetPart::SecondHalf, QStringLiteral("half.png"));
@@ -239,6 +261,21 @@ TEST_F(TileSheetEditorTest, AnRgbSheetIsMatchedInTheSelectedRowAndARefusalChange
     // Cancel drops it.
     test::ClickButton(*dialog_, ids::kCancel);
     EXPECT_EQ(*level_, *original_);
+}
+
+TEST_F(TileSheetEditorTest, APictureThatIsNoPngIsRefusedWhateverItsName) {
+    PickRow(7);
+    QImage drawn(128, 128, QImage::Format_RGB32);
+    drawn.fill(0xFFFF2200U); // colour 2 of row 7 everywhere: a good sheet but for its kind
+    const QString path = folder_.filePath(QStringLiteral("bitmap.png"));
+    ASSERT_TRUE(drawn.save(path, "BMP"));
+    Answer(TileSheetPart::AllTiles, QStringLiteral("bitmap.png"));
+    ClickSheetButton("importTiles");
+    ASSERT_EQ(display_.reporter.messages.size(), 1U);
+    EXPECT_EQ(LastMessage(), "Korvane can't read \"" + path.toStdString() +
+                                 "\": it is not a PNG file. Nothing was changed.");
+    EXPECT_EQ(dialog_->undoStack().count(), 0);
+    EXPECT_EQ(working(), *original_);
 }
 
 } // namespace

@@ -305,7 +305,7 @@ TEST(TileSheet, FilesThatAreNotSheetsAreRefused) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not a picture at all");
     }
-    ExpectRefusalNames(whole.ImportFile(text.toStdString()), "text.png", "not a picture");
+    ExpectRefusalNames(whole.ImportFile(text.toStdString()), "text.png", "not a PNG file");
 }
 
 } // namespace
