@@ -54,9 +54,11 @@ std::span<const std::uint8_t> RoomsOf(const RoomBuffer& rooms, const Hallway& en
 }
 
 // Grows (step +1: a room 31 after the last) or shrinks (step -1: the last room dropped) hallway
-// h by one room, moving the enemies along when shift is set.
-HallwayResult StepRoomCount(LevelRecord& level, int h, int step, bool shift, Hallway& attempted) {
-    RoomBuffer rooms{};
+// h by one room, moving the enemies along when shift is set. attempted and rooms are the
+// hallway and the rooms it was to have.
+HallwayResult StepRoomCount(LevelRecord& level, int h, int step, bool shift, Hallway& attempted,
+                            RoomBuffer& rooms) {
+    rooms = {};
     const int count = level.HallwayRooms(h, rooms);
     attempted = level.hallways[static_cast<std::size_t>(h)];
     if ((step < 0 && count <= 1) || (step > 0 && count >= kRoomOrderSize)) {
@@ -307,13 +309,14 @@ void CHallwayEditorDlg::RoomCountChanged(int count) {
     const bool shift = shiftsEnemies();
     HallwayResult result = HallwayResult::Ok;
     Hallway attempted{};
+    RoomBuffer attemptedRooms{};
     ApplyEdit(tr("Hallway %1: %2 rooms to %3").arg(h).arg(old).arg(count), [&](LevelRecord& level) {
         const int step = count > old ? 1 : -1;
         for (int rooms = old; rooms != count && result == HallwayResult::Ok; rooms += step) {
-            result = StepRoomCount(level, h, step, shift, attempted);
+            result = StepRoomCount(level, h, step, shift, attempted, attemptedRooms);
         }
     });
-    ShowRefusal(result, Change::RoomCount, attempted);
+    ShowRefusal(result, Change::RoomCount, attempted, attemptedRooms);
 }
 
 void CHallwayEditorDlg::InsertHallway() {
@@ -437,7 +440,7 @@ void CHallwayEditorDlg::Paste() {
     HallwayResult result = HallwayResult::Ok;
     ApplyEdit(tr("Paste into hallway %1").arg(h),
               [&](LevelRecord& level) { result = level.ReplaceHallway(h, rooms, entry); });
-    ShowRefusal(result, Change::Paste, entry);
+    ShowRefusal(result, Change::Paste, entry, rooms);
 }
 
 void CHallwayEditorDlg::accept() {
@@ -449,21 +452,44 @@ void CHallwayEditorDlg::accept() {
 
 // Refusals.
 
-void CHallwayEditorDlg::ShowRefusal(HallwayResult result, Change change, const Hallway& attempted) {
+void CHallwayEditorDlg::ShowRefusal(HallwayResult result, Change change, const Hallway& attempted,
+                                    std::span<const std::uint8_t> rooms) {
     QString text;
     switch (result) {
     case HallwayResult::Ok:
         return;
     case HallwayResult::NoFreeHallway:
-        text = tr("The level already has 15 hallways, the most it can hold");
+        // Editing keeps an entry free after the last hallway; a level read with all 16 entries
+        // in use has none, and then no hallway can be added or replaced (Paste and a new room
+        // count replace the hallway).
+        if (workingCopy().hallwayCount < kHallwaySlots) {
+            text = tr("The level already has %1 hallways, the most it can hold")
+                       .arg(workingCopy().hallwayCount);
+        } else if (change == Change::Insert) {
+            text = tr("The level already has %1 hallways: its hallway table is full")
+                       .arg(kHallwaySlots);
+        } else if (change == Change::Paste) {
+            text = tr("The level has %1 hallways and its hallway table is full: remove a hallway "
+                      "before pasting one")
+                       .arg(kHallwaySlots);
+        } else {
+            text = tr("The level has %1 hallways and its hallway table is full: remove a hallway "
+                      "before changing a number of rooms")
+                       .arg(kHallwaySlots);
+        }
         break;
     case HallwayResult::NotEnoughRooms:
         text = tr("No room left: the hallways of the level use all 32 room positions");
         break;
     case HallwayResult::LastHallway:
-        text = change == Change::Remove
-                   ? tr("The only hallway of the level cannot be removed")
-                   : tr("The only hallway of the level cannot change its number of rooms");
+        if (change == Change::Remove) {
+            text = tr("The only hallway of the level cannot be removed");
+        } else if (change == Change::Paste) {
+            text = tr("The only hallway of the level cannot be replaced: nothing can be pasted "
+                      "into it");
+        } else {
+            text = tr("The only hallway of the level cannot change its number of rooms");
+        }
         break;
     case HallwayResult::EndsHallwayList:
         // Say which rule it is when it is the one a user meets: one room with transition 0.
@@ -474,16 +500,41 @@ void CHallwayEditorDlg::ShowRefusal(HallwayResult result, Change change, const H
                         "after it would be lost on saving: the change is refused");
         break;
     case HallwayResult::BadArguments:
-        if (change != Change::RoomCount) {
-            text = tr("The level refused the change");
-        } else if (attempted.lastRoom == 0) {
-            text = tr("A hallway holds at least one room");
-        } else {
-            text = tr("A hallway holds at most %1 rooms").arg(kMostRooms);
-        }
+        text = BadArgumentsText(change, attempted, rooms);
         break;
     }
     ShowStatus(text);
+}
+
+QString CHallwayEditorDlg::BadArgumentsText(Change change, const Hallway& attempted,
+                                            std::span<const std::uint8_t> rooms) const {
+    if (change != Change::RoomCount && change != Change::Paste) {
+        return tr("The level refused the change");
+    }
+    // A room number of 32 or more after the first room (as a level may hold it when read) is
+    // no room: a hallway holding one cannot be written again.
+    const std::size_t end =
+        std::min(rooms.size(), static_cast<std::size_t>(attempted.lastRoom) + 1);
+    for (std::size_t i = 1; i < end; ++i) {
+        if (rooms[i] >= kRoomCount) {
+            return change == Change::Paste
+                       ? tr("Room %1 of the copied hallway holds %2, which is no room (rooms are "
+                            "0 to 31): it cannot be pasted")
+                             .arg(static_cast<int>(i))
+                             .arg(static_cast<int>(rooms[i]))
+                       : tr("Room %1 of this hallway holds %2, which is no room (rooms are 0 to "
+                            "31): paint a room there before changing the number of rooms")
+                             .arg(static_cast<int>(i))
+                             .arg(static_cast<int>(rooms[i]));
+        }
+    }
+    if (change == Change::RoomCount && attempted.lastRoom >= kMostRooms) {
+        return tr("A hallway holds at most %1 rooms").arg(kMostRooms);
+    }
+    if (change == Change::RoomCount && attempted.lastRoom == 0) {
+        return tr("A hallway holds at least one room");
+    }
+    return tr("The level refused the change");
 }
 
 } // namespace korvane

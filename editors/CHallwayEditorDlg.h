@@ -13,6 +13,7 @@
 #include "CEditorDialog.h"
 
 #include <array>
+#include <span>
 
 class QCheckBox;
 class QComboBox;
@@ -68,7 +69,12 @@ private:
     void DeleteCheckpoints();
     // Changes the current hallway's bank, palette set and transition (its rooms stay).
     void ChangeEntry(const QString& text, const Hallway& entry, Change change);
-    void ShowRefusal(HallwayResult result, Change change, const Hallway& attempted);
+    // attempted and rooms: the hallway the change was to make and its rooms (the Paste and room
+    // count refusals look at them).
+    void ShowRefusal(HallwayResult result, Change change, const Hallway& attempted,
+                     std::span<const std::uint8_t> rooms = {});
+    QString BadArgumentsText(Change change, const Hallway& attempted,
+                             std::span<const std::uint8_t> rooms) const;
     void ShowHallwayControls();
 
     int hallway_ = 0;

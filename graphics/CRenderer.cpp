@@ -65,6 +65,8 @@ const std::array<std::uint8_t, kTileBytes>& CRenderer::tilePatterns() const {
 }
 
 void CRenderer::SetGridSize(int width, int height) {
+    drawnRooms_.layer = RoomLayer::None;
+    allCellsChanged_ = true;
     if (width <= 0 || height <= 0) {
         gridWidth_ = 0;
         gridHeight_ = 0;
@@ -94,18 +96,39 @@ const RendererCell& CRenderer::cell(int x, int y) const {
 }
 
 void CRenderer::PutCell(int x, int y, int tile, int palette, bool shade) {
+    drawnRooms_.layer = RoomLayer::None;
     if (x < 0 || y < 0 || x >= gridWidth_ || y >= gridHeight_) {
         return;
     }
-    RendererCell& target =
-        cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(gridWidth_) +
-               static_cast<std::size_t>(x)];
+    const std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(gridWidth_) +
+                              static_cast<std::size_t>(x);
+    MarkChanged(index);
+    RendererCell& target = cells_[index];
     const auto first = static_cast<std::size_t>(tile & 0xFF) * 16;
     std::memcpy(target.pattern.data(), tiles_.data() + first, 16);
     if (palette >= 0) {
         target.palette = static_cast<std::uint8_t>(palette & 3);
     }
     target.shaded = shade ? 1 : 0;
+}
+
+void CRenderer::RedrawingEveryCell() {
+    drawnRooms_.layer = RoomLayer::None;
+    allCellsChanged_ = true;
+}
+
+void CRenderer::MarkChanged(std::size_t cell) {
+    // Past this many the next frame draws every cell: it costs less than sorting them out.
+    constexpr std::size_t kMostChangedCells = 4096;
+    if (allCellsChanged_) {
+        return;
+    }
+    if (changedCells_.size() >= kMostChangedCells) {
+        allCellsChanged_ = true;
+        changedCells_.clear();
+        return;
+    }
+    changedCells_.push_back(cell);
 }
 
 void CRenderer::SetPalettePage(int page) {
@@ -208,8 +231,13 @@ void CRenderer::PutBlock(int blockX, int blockY, int blockNumber, LayerKind kind
     if (x >= 0 && y >= 0 && x + 1 < gridWidth_ && y + 1 < gridHeight_) {
         // The whole block lies inside the grid: its four cells are written directly.
         const auto width = static_cast<std::size_t>(gridWidth_);
-        RendererCell* top =
-            &cells_[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)];
+        const std::size_t topIndex =
+            static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
+        for (const std::size_t index :
+             {topIndex, topIndex + 1, topIndex + width, topIndex + width + 1}) {
+            MarkChanged(index);
+        }
+        RendererCell* top = &cells_[topIndex];
         RendererCell* const cells[4] = {top, top + 1, top + width, top + width + 1};
         const auto palette = static_cast<std::uint8_t>(block.palette());
         for (std::size_t k = 0; k < 4; ++k) {
@@ -256,6 +284,7 @@ void CRenderer::PutRoom(int roomNumber, int assemblyX, int assemblyY, int column
 }
 
 void CRenderer::DrawAllTiles() {
+    RedrawingEveryCell();
     for (int y = 0; y < gridHeight_; ++y) {
         for (int x = 0; x < gridWidth_; ++x) {
             const int tile = y * gridWidth_ + x;
@@ -271,6 +300,7 @@ void CRenderer::DrawAllTiles() {
 }
 
 void CRenderer::DrawBlock() {
+    RedrawingEveryCell();
     const int block = currentBlock_ & 0xFF;
     const int use = level_.blockUse[static_cast<std::size_t>(block)];
     for (int by = 0; by < gridHeight_ / 2; ++by) {
@@ -282,6 +312,7 @@ void CRenderer::DrawBlock() {
 }
 
 void CRenderer::DrawAllBlocks() {
+    RedrawingEveryCell();
     const int columns = gridWidth_ / 2;
     for (int row = 0; row < gridHeight_ / 2; ++row) {
         for (int column = 0; column < columns; ++column) {
@@ -294,6 +325,7 @@ void CRenderer::DrawAllBlocks() {
 }
 
 void CRenderer::DrawAssembly() {
+    RedrawingEveryCell();
     const int assembly = currentAssembly_ & 0xFF;
     const int use = level_.assemblyUse[static_cast<std::size_t>(assembly)];
     for (int ay = 0; ay < gridHeight_ / 4; ++ay) {
@@ -305,6 +337,7 @@ void CRenderer::DrawAssembly() {
 }
 
 void CRenderer::DrawAllAssemblies() {
+    RedrawingEveryCell();
     const int columns = gridWidth_ / 4;
     for (int row = 0; row < gridHeight_ / 4; ++row) {
         for (int column = 0; column < columns; ++column) {
@@ -319,10 +352,60 @@ void CRenderer::DrawAllAssemblies() {
     Invalidate();
 }
 
+bool CRenderer::SameRoomLayer(RoomLayer layer) const {
+    const DrawnRooms& drawn = drawnRooms_;
+    return drawn.layer == layer && drawn.gridWidth == gridWidth_ &&
+           drawn.gridHeight == gridHeight_ && drawn.highlight == highlight_ &&
+           drawn.assemblies == level_.assemblies && drawn.blocks == level_.blocks &&
+           drawn.tiles == tiles_;
+}
+
+bool CRenderer::RoomUseChanged(int room) const {
+    // Only the unused highlight shades by use.
+    const auto r = static_cast<std::size_t>(room);
+    return highlight_ == kHighlightUnused && drawnRooms_.roomUse[r] != level_.roomUse[r];
+}
+
+void CRenderer::RememberRoomLayer(RoomLayer layer) {
+    DrawnRooms& drawn = drawnRooms_;
+    drawn.layer = layer;
+    drawn.gridWidth = gridWidth_;
+    drawn.gridHeight = gridHeight_;
+    drawn.highlight = highlight_;
+    drawn.room = currentRoom_;
+    drawn.rooms = level_.rooms;
+    drawn.assemblies = level_.assemblies;
+    drawn.blocks = level_.blocks;
+    drawn.tiles = tiles_;
+    drawn.roomUse = level_.roomUse;
+}
+
 void CRenderer::DrawRoom() {
     if (currentRoom_ >= 0 && currentRoom_ < kRoomCount) {
-        PutRoom(currentRoom_, 0, 0, gridWidth_ / 4, gridHeight_ / 4, LayerKind::RoomOrAssembly,
-                level_.roomUse[static_cast<std::size_t>(currentRoom_)]);
+        const auto r = static_cast<std::size_t>(currentRoom_);
+        const int columns = gridWidth_ / 4;
+        const int rows = gridHeight_ / 4;
+        const int use = level_.roomUse[r];
+        if (SameRoomLayer(RoomLayer::Room) && drawnRooms_.room == currentRoom_ &&
+            !RoomUseChanged(currentRoom_)) {
+            // Only the assemblies that changed, where PutRoom puts them.
+            const Room& before = drawnRooms_.rooms[r];
+            const Room& now = level_.rooms[r];
+            for (int row = 0; row < rows; ++row) {
+                for (int column = 0; column < columns; ++column) {
+                    const auto index = static_cast<std::size_t>(row * columns + column);
+                    if (index < now.cells.size() && before.cells[index] != now.cells[index]) {
+                        PutAssembly(column, row, now.cells[index], LayerKind::RoomOrAssembly, use);
+                    }
+                }
+            }
+        } else {
+            RedrawingEveryCell();
+            PutRoom(currentRoom_, 0, 0, columns, rows, LayerKind::RoomOrAssembly, use);
+        }
+        RememberRoomLayer(RoomLayer::Room);
+    } else {
+        drawnRooms_.layer = RoomLayer::None;
     }
     Invalidate();
 }
@@ -330,13 +413,39 @@ void CRenderer::DrawRoom() {
 void CRenderer::DrawAllRooms() {
     const int perRow = gridWidth_ / kRoomCells;
     if (perRow > 0) {
+        const bool same = SameRoomLayer(RoomLayer::AllRooms);
+        if (!same) {
+            RedrawingEveryCell();
+        }
         for (int r = 0; r < kRoomCount; ++r) {
-            PutRoom(r, kRoomAssemblies * (r % perRow), kRoomAssemblies * (r / perRow),
-                    kRoomAssemblies, kRoomAssemblies, LayerKind::RoomOrAssembly,
-                    level_.roomUse[static_cast<std::size_t>(r)]);
+            const auto room = static_cast<std::size_t>(r);
+            const int assemblyX = kRoomAssemblies * (r % perRow);
+            const int assemblyY = kRoomAssemblies * (r / perRow);
+            if (same && !RoomUseChanged(r)) {
+                // Only the assemblies that changed, where PutRoom puts them.
+                const Room& before = drawnRooms_.rooms[room];
+                const Room& now = level_.rooms[room];
+                for (std::size_t i = 0; i < now.cells.size(); ++i) {
+                    if (before.cells[i] != now.cells[i]) {
+                        const int index = static_cast<int>(i);
+                        PutAssembly(assemblyX + index % kRoomAssemblies,
+                                    assemblyY + index / kRoomAssemblies, now.cells[i],
+                                    LayerKind::RoomOrAssembly, level_.roomUse[room]);
+                    }
+                }
+                continue;
+            }
+            PutRoom(r, assemblyX, assemblyY, kRoomAssemblies, kRoomAssemblies,
+                    LayerKind::RoomOrAssembly, level_.roomUse[room]);
         }
     }
+    RememberRoomLayer(RoomLayer::AllRooms);
     Invalidate();
+}
+
+void CRenderer::ForgetRetainedDrawing() {
+    drawnRooms_.layer = RoomLayer::None;
+    retained_.valid = false;
 }
 
 int CRenderer::HallwayStart(int h) const {
@@ -355,6 +464,7 @@ int CRenderer::HallwayRoomCount(int h) const {
 }
 
 void CRenderer::DrawHallway() {
+    RedrawingEveryCell();
     // The room count is read before a hallway beyond the count falls back to hallway 0.
     const int roomCount = HallwayRoomCount(currentHallway_);
     if (currentHallway_ < 0 || currentHallway_ >= level_.hallwayCount) {

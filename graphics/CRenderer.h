@@ -3,6 +3,7 @@
 // The tile and map renderer: a grid of 8 x 8 cells filled by the layer routines from a canvas's
 // own copy of a level, rasterised straight into a locked display surface through a colour table
 // of four shade variants, then zoomed, overlaid with a grid and a selection frame and presented.
+// A frame drawn into the surface the last one left redraws only the cells written since.
 // No widgets: the canvas widgets drive it, and tests, the tool and the benchmarks use it alone.
 
 #include "CellRasteriser.h"
@@ -143,6 +144,11 @@ public:
     HallwayState& hallway();
     const HallwayState& hallway() const;
 
+    // Drops what the renderer keeps from its last room layer and frame: the next layer routine
+    // and frame draw every cell again. Drawing only the changed cells gives the same pixels; this
+    // is for checking that.
+    void ForgetRetainedDrawing();
+
     // Moves the selection frame to item i without a click.
     void SelectItem(int item);
     int itemUnderFrame() const;
@@ -165,6 +171,26 @@ private:
     // Room r with its top-left assembly at (assemblyX, assemblyY), columns x rows assemblies.
     void PutRoom(int roomNumber, int assemblyX, int assemblyY, int columns, int rows,
                  LayerKind kind, int useCount);
+    // What the room layers drew from: DrawRoom and DrawAllRooms draw again only the assemblies
+    // (or rooms) whose numbers or use changed while everything else they read stayed the same.
+    enum class RoomLayer { None, Room, AllRooms };
+    struct DrawnRooms {
+        RoomLayer layer = RoomLayer::None;
+        int gridWidth = 0;
+        int gridHeight = 0;
+        int highlight = kHighlightNone;
+        int room = 0;
+        std::array<Room, kRoomCount> rooms{};
+        std::array<Assembly, kAssemblyCount> assemblies{};
+        std::array<Block, kBlockCount> blocks{};
+        std::array<std::uint8_t, kTileBytes> tiles{};
+        std::array<std::int32_t, kRoomCount> roomUse{};
+    };
+    // Whether the last room layer was layer and drew from the same assemblies, blocks, tiles,
+    // grid and highlight; then what it drew is remembered again.
+    bool SameRoomLayer(RoomLayer layer) const;
+    bool RoomUseChanged(int room) const;
+    void RememberRoomLayer(RoomLayer layer);
     int HallwayStart(int h) const;
     int HallwayRoomCount(int h) const;
     HallwayView CurrentHallwayView() const;
@@ -184,6 +210,18 @@ private:
     void ClearFrame(DisplaySurface& surface, int width, int height, int zoomOut,
                     std::uint32_t clearValue, bool cellsDrawn) const;
     void RasteriseCells(const SurfaceLock& lock, int width, int zoomOut) const;
+    // Drawing only what changed since the last frame into the surface it left (see
+    // RetainedFrame): whether this frame may, and then the cells drawn again into it.
+    bool CanRedrawChanges(const DisplaySurface& surface, const SurfaceLock& lock, int width,
+                          int height, std::uint32_t clearValue) const;
+    void RedrawChangedCells(const SurfaceLock& lock, int width, int height, int zoomOut);
+    void RedrawCell(const SurfaceLock& lock, int x, int y, const DisplayRect& zoomed, int zoomOut);
+    void RetainFrame(const DisplaySurface& surface, const SurfaceLock& lock, int width, int height,
+                     std::uint32_t clearValue);
+    // Records that cell i of the grid was written; a layer routine about to write every cell
+    // says so instead (the next frame is then drawn whole).
+    void MarkChanged(std::size_t cell);
+    void RedrawingEveryCell();
     bool DrawGrid(DisplayContext& context, DisplaySurface& surface);
     bool DrawSelectionFrame(DisplayContext& context, DisplaySurface& surface);
     bool Report(DisplayContext& context, DisplayCode code, int callId);
@@ -215,6 +253,35 @@ private:
     GridState grid_;
     HallwayState hallwayState_;
     int itemUnderFrame_ = 0;
+
+    DrawnRooms drawnRooms_;
+    // What the last whole frame left in its surface: with the same surface untouched since,
+    // the same view, colours, grid and clear colour, the next frame draws again only the cells
+    // written since (and those the selection tints or no longer tints), undoing and redoing the
+    // selection frame's inversion around them, and gets the pixels of a whole frame.
+    struct RetainedFrame {
+        bool valid = false;
+        const DisplaySurface* surface = nullptr;
+        std::uint64_t pixelWrites = 0;
+        SurfaceLock lock;
+        int width = 0;
+        int height = 0;
+        std::uint32_t clearValue = 0;
+        CanvasViewState view;
+        int gridWidth = 0;
+        int gridHeight = 0;
+        GridState grid;
+        SelectionFrameState frame;
+        bool selectionTint = true;
+        std::array<std::uint32_t, 64> colours{};
+        std::array<std::uint16_t, 64> colours565{};
+        DisplayRect focusRect{}; // the outer of the two rectangles inverted, or empty
+    };
+    RetainedFrame retained_;
+    // Cells of the grid written since the last frame; all of them once there are too many.
+    std::vector<std::size_t> changedCells_;
+    bool allCellsChanged_ = true;
+    DisplayRect lastFocusRect_{}; // where this frame drew the selection frame
 
     HallwayOverlay overlay_;
     std::function<void()> invalidate_;

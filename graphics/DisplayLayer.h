@@ -126,6 +126,8 @@ public:
     // A dotted focus rectangle that inverts every other pixel of its border (a checkerboard
     // from its top-left pixel), so drawing the same rectangle twice restores the pixels.
     void FocusRect(const DisplayRect& rect);
+    // The same inversion on pixels at hand (a locked surface): a second one undoes the first.
+    static void InvertFocusRect(const SurfaceLock& pixels, const DisplayRect& rect);
 
 private:
     friend class DisplaySurface;
@@ -252,6 +254,10 @@ public:
     std::uint8_t* bits() { return pixels_.data(); }
     // A copy of the pixels as an image in ScreenImageFormat (for tests and the tool).
     QImage ToImage() const;
+    // Counts the calls that may have written pixels (creating, releasing, restoring, locking,
+    // filling, blitting into it, a drawing context): the renderer keeps what it drew in its
+    // frame surface and draws only changed cells again while nothing else wrote there.
+    std::uint64_t pixelWrites() const { return pixelWrites_; }
 
 private:
     friend class DrawingContext;
@@ -278,6 +284,7 @@ private:
     int bytesPerPixel_ = 0;
     bool locked_ = false;
     std::uint32_t lossGeneration_ = 0;
+    std::uint64_t pixelWrites_ = 0;
 };
 
 } // namespace korvane

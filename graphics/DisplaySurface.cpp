@@ -19,6 +19,7 @@ DisplaySurface::~DisplaySurface() {
 }
 
 DisplayCode DisplaySurface::Create(DisplayContext& context, int width, int height, int callId) {
+    ++pixelWrites_;
     if (const DisplayCode fault = context.TakeFault(callId); fault != kDisplayOk) {
         return fault;
     }
@@ -45,6 +46,7 @@ DisplayCode DisplaySurface::Create(DisplayContext& context, int width, int heigh
 
 DisplayCode DisplaySurface::CreateForFrame(DisplayContext& context, int width, int height,
                                            int callId) {
+    ++pixelWrites_;
     if (const DisplayCode fault = context.TakeFault(callId); fault != kDisplayOk) {
         Release();
         return fault;
@@ -75,6 +77,7 @@ void DisplaySurface::Release() {
 }
 
 void DisplaySurface::Detach() {
+    ++pixelWrites_;
     if (dc_ != nullptr) {
         dc_->End();
     }
@@ -93,6 +96,7 @@ bool DisplaySurface::IsLost() const {
 }
 
 DisplayCode DisplaySurface::Restore() {
+    ++pixelWrites_;
     if (context_ == nullptr) {
         return dderr::kInvalidObject;
     }
@@ -142,6 +146,7 @@ DisplayCode DisplaySurface::CheckUsable() const {
 }
 
 DisplayCode DisplaySurface::Lock(SurfaceLock& lock) {
+    ++pixelWrites_;
     if (context_ == nullptr) {
         return dderr::kInvalidObject;
     }
@@ -200,6 +205,7 @@ DisplayCode AfterLostAnswer(DisplayContext& context, DisplayCode result) {
 } // namespace
 
 DisplayCode DisplaySurface::Fill(const DisplayRect& rect, std::uint32_t value, int callId) {
+    ++pixelWrites_;
     if (context_ == nullptr) {
         return dderr::kInvalidObject;
     }
@@ -223,6 +229,7 @@ DisplayCode DisplaySurface::Fill(const DisplayRect& rect, std::uint32_t value, i
 
 DisplayCode DisplaySurface::Blt(const DisplayRect& destRect, const DisplaySurface& source,
                                 const DisplayRect& sourceRect, int callId) {
+    ++pixelWrites_;
     if (context_ == nullptr) {
         return dderr::kInvalidObject;
     }
@@ -268,6 +275,7 @@ DisplayCode DisplaySurface::Blt(const DisplayRect& destRect, const DisplaySurfac
 }
 
 DisplayCode DisplaySurface::GetDC(DrawingContext& dc, int callId) {
+    ++pixelWrites_;
     if (context_ == nullptr) {
         return dderr::kInvalidObject;
     }

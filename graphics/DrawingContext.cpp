@@ -122,30 +122,40 @@ void DrawingContext::Line(int x0, int y0, int x1, int y1, std::uint32_t gdiColou
 }
 
 void DrawingContext::FocusRect(const DisplayRect& rect) {
-    const int bpp =
-        pixels::IsDrawnDepth(bitsPerPixel_) ? pixels::StoredBytesPerPixel(bitsPerPixel_) : 0;
-    if (surface_ == nullptr || bpp == 0 || rect.empty()) {
+    if (surface_ == nullptr) {
         return;
     }
+    InvertFocusRect(SurfaceLock{bits_, pitch_, width_, height_, bitsPerPixel_}, rect);
+}
+
+void DrawingContext::InvertFocusRect(const SurfaceLock& pixelsOf, const DisplayRect& rect) {
+    const int bitsPerPixel = pixelsOf.bitsPerPixel;
+    const int bpp =
+        pixels::IsDrawnDepth(bitsPerPixel) ? pixels::StoredBytesPerPixel(bitsPerPixel) : 0;
+    if (pixelsOf.bits == nullptr || bpp == 0 || rect.empty()) {
+        return;
+    }
+    const int width = pixelsOf.width;
+    const int height = pixelsOf.height;
     // Only the colour bits are inverted: bits 24-31 of a 32-bit word stay as they are.
     const std::uint32_t invert = bpp == 2 ? 0xFFFFU : 0xFFFFFFU;
     const auto flip = [&](int x, int y) {
-        if (((x - rect.left) + (y - rect.top)) % 2 != 0 || x < 0 || y < 0 || x >= width_ ||
-            y >= height_) {
+        if (((x - rect.left) + (y - rect.top)) % 2 != 0 || x < 0 || y < 0 || x >= width ||
+            y >= height) {
             return;
         }
-        std::uint8_t* p = bits_ + static_cast<std::ptrdiff_t>(y) * pitch_ + x * bpp;
+        std::uint8_t* p = pixelsOf.bits + static_cast<std::ptrdiff_t>(y) * pixelsOf.pitch + x * bpp;
         pixels::Write(p, std::min(bpp, 3), pixels::Read(p, std::min(bpp, 3)) ^ invert);
     };
     const int last = rect.bottom - 1;
     const int right = rect.right - 1;
-    for (int x = std::max(rect.left, 0); x <= std::min(right, width_ - 1); ++x) {
+    for (int x = std::max(rect.left, 0); x <= std::min(right, width - 1); ++x) {
         flip(x, rect.top);
         if (last != rect.top) {
             flip(x, last);
         }
     }
-    for (int y = std::max(rect.top + 1, 0); y <= std::min(last - 1, height_ - 1); ++y) {
+    for (int y = std::max(rect.top + 1, 0); y <= std::min(last - 1, height - 1); ++y) {
         flip(rect.left, y);
         if (right != rect.left) {
             flip(right, y);
