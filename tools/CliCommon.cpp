@@ -33,7 +33,10 @@ std::string UsageText() {
            "           in the colours of palette row R (0-19)\n"
            "       korvane-cli tiles import ROM OUT.nes --level L [--half 0|1] --palette-row R "
            "IN.png\n"
-           "           replaces those tiles with IN.png's and writes OUT.nes\n";
+           "           replaces those tiles with IN.png's and writes OUT.nes\n"
+           "       korvane-cli play ROM [--emulator \"COMMAND\"]\n"
+           "           runs ROM in the emulator (the command of the Preferences when no option\n"
+           "           names one; {file} stands for the cartridge) and waits for it to end\n";
 }
 
 void PrintError(const std::string& text) {
