@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   clang-format
   zlib1g-dev
+  fceux
 )
 
 missing=()
