@@ -1,9 +1,9 @@
 #pragma once
 
-// The main frame: File, Edit and Help menus, the accelerators, the toolbar that the main view
-// fills, the status bar with the commands' prompts, and the main view in the middle. It runs the
-// file commands (open, save, save as, patches, pictures) and the window's undo and redo, and
-// never lets unsaved edits go without asking.
+// The main frame: File, Edit, Tools and Help menus, the accelerators, the toolbar that the main
+// view fills, the status bar with the commands' prompts, and the main view in the middle. It runs
+// the file commands (open, save, save as, patches, pictures), Play in Emulator and the
+// Preferences, and the window's undo and redo, and never lets unsaved edits go without asking.
 
 #include "PictureExportChoice.h"
 

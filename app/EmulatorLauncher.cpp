@@ -140,8 +140,9 @@ std::optional<EmulatorRun> EmulatorLauncher::Start(const QString& command,
     process.setStandardErrorFile(run.errorFile);
     qint64 pid = 0;
     if (!process.startDetached(&pid)) {
-        message_ = CannotMessage("start the emulator", Native(words.program()),
-                                 process.errorString().toStdString());
+        message_ = CannotMessage(
+            "start the emulator", Native(words.program()),
+            JoinText({"the system can't run it (", process.errorString().toStdString(), ")"}));
         return std::nullopt;
     }
     run.pid = pid;

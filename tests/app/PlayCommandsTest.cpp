@@ -299,6 +299,24 @@ TEST_F(PlayTest, AProgramThatCannotBeStartedIsNamedAndNothingIsWritten) {
               "(it lacks the execute permission).");
     EXPECT_TRUE(fixture_.app().emulatorLauncher().folder().isEmpty());
     EXPECT_EQ(ReadFileBytes(path_), original_);
+
+    // One the system refuses to run: executable, but neither a program nor a script.
+    const QString junk = tools_.filePath(QStringLiteral("junk"));
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a program\n");
+    }
+    ASSERT_TRUE(QFile::setPermissions(junk, QFile::ReadOwner | QFile::ExeOwner));
+    fixture_.reporter.Clear();
+    fixture_.app().emulatorSettings().SetCommand(EmulatorCommand::Quoted(junk));
+    EXPECT_FALSE(frame().PlayInEmulator());
+    ASSERT_EQ(fixture_.reporter.messages.size(), 1U);
+    EXPECT_TRUE(fixture_.reporter.messages[0].text.starts_with(
+        "Korvane can't start the emulator \"" + junk.toStdString() +
+        "\": the system can't run it ("))
+        << fixture_.reporter.messages[0].text;
+    EXPECT_TRUE(fixture_.app().emulatorLauncher().runs().empty());
 }
 
 TEST_F(PlayTest, AnEmulatorThatEndsAtOnceIsReportedWithWhatItSaid) {
