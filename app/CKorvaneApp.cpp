@@ -5,6 +5,8 @@
 #include "CSplashWindow.h"
 #include "DocumentHistory.h"
 #include "EditorRegistry.h"
+#include "EmulatorLauncher.h"
+#include "EmulatorSettings.h"
 #include "RecentFileList.h"
 #include "StandardEditors.h"
 #include "StartupReport.h"
@@ -91,6 +93,8 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     commandLine_ = ParseCommandLine(arguments);
     CSplashWindow::SetPermitted(commandLine_.showSplash);
     recentFiles_ = std::make_unique<RecentFileList>(settingsFile_);
+    emulatorSettings_ = std::make_unique<EmulatorSettings>(settingsFile_);
+    emulatorLauncher_ = std::make_unique<EmulatorLauncher>();
     if (!SetUpDisplay()) {
         return false;
     }
@@ -100,6 +104,7 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     RegisterStandardEditors(*editors_);
     frame_ = std::make_unique<CMainFrame>(*document_, *history_, *display_, *editors_, reporter_,
                                           prompt_, *recentFiles_);
+    frame_->SetEmulator(*emulatorLauncher_, *emulatorSettings_);
     if (StartupReportRequested()) {
         WatchFirstPreviewPaint();
     }

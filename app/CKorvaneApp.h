@@ -19,6 +19,8 @@ class CMainFrame;
 class DisplayContext;
 class DocumentHistory;
 class EditorRegistry;
+class EmulatorLauncher;
+class EmulatorSettings;
 class RecentFileList;
 class SplashEventFilter;
 class UserPrompt;
@@ -58,6 +60,9 @@ public:
     DocumentHistory& history() { return *history_; }
     EditorRegistry& editors() { return *editors_; }
     RecentFileList& recentFiles() { return *recentFiles_; }
+    // Play in Emulator's temporary folder and runs, and its emulator command.
+    EmulatorLauncher& emulatorLauncher() { return *emulatorLauncher_; }
+    EmulatorSettings& emulatorSettings() { return *emulatorSettings_; }
     CMainFrame* mainFrame() { return frame_.get(); }
     const CommandLine& commandLine() const { return commandLine_; }
 
@@ -80,6 +85,8 @@ private:
     std::unique_ptr<DocumentHistory> history_;
     std::unique_ptr<EditorRegistry> editors_;
     std::unique_ptr<RecentFileList> recentFiles_;
+    std::unique_ptr<EmulatorSettings> emulatorSettings_;
+    std::unique_ptr<EmulatorLauncher> emulatorLauncher_; // its files go with it
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SplashEventFilter> splashFilter_;
     std::function<void(DisplayContext&)> displayHook_;

@@ -336,6 +336,8 @@ void CKorvaneView::RebuildToolbar() {
         separator();
         add(editorAction(cmd::kPaletteEditor));
         separator();
+        add(toolbar_.play);
+        separator();
     }
     add(toolbar_.about);
 }

@@ -27,7 +27,7 @@ class EditorRegistry;
 class UserReporter;
 
 inline constexpr int kToolbarBitmapEmpty = 128; // Open, Save, About
-inline constexpr int kToolbarBitmapFull = 181;  // Open, Save, seven editors, About
+inline constexpr int kToolbarBitmapFull = 181;  // Open, Save, seven editors, Play, About
 inline constexpr int kPreviewColumns = 96;      // three rooms of 32 cells
 inline constexpr int kPreviewRows = 32;
 inline constexpr int kLastLevelNumber = 15; // the rows of the catalogue that are levels
@@ -42,6 +42,7 @@ struct ToolbarActions {
     QAction* open = nullptr;
     QAction* save = nullptr;
     QAction* about = nullptr;
+    QAction* play = nullptr; // Play in Emulator, with a cartridge only
 };
 
 class CKorvaneView : public QWidget {
@@ -100,7 +101,7 @@ private:
     UserReporter& reporter_;
     ToolbarActions toolbar_;
     std::map<int, QAction*> editorActions_;
-    std::array<QAction*, 4> separators_{};
+    std::array<QAction*, 5> separators_{};
 
     QSpinBox* levelField_;
     QLabel* levelName_;

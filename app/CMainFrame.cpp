@@ -66,6 +66,8 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     QAction* fileNew = MakeAction(cmd::kFileNew, QStringLiteral("&New"));
     QAction* undo = MakeAction(cmd::kEditUndo, QStringLiteral("&Undo"));
     QAction* redo = MakeAction(cmd::kEditRedo, QStringLiteral("&Redo"));
+    QAction* play = MakeAction(cmd::kToolsPlay, QStringLiteral("&Play in Emulator"));
+    QAction* preferences = MakeAction(cmd::kEditPreferences, QStringLiteral("&Preferences..."));
     for (int inert :
          {cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste, cmd::kNextPane, cmd::kPrevPane}) {
         MakeAction(inert, QString())->setEnabled(false);
@@ -86,6 +88,11 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     }
     addAction(saveAs);
     addAction(redo);
+    play->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(play);
+    preferences->setShortcuts(QKeySequence::Preferences);
+    preferences->setMenuRole(QAction::PreferencesRole);
+    addAction(preferences);
     // Undo and Redo reach the document's history also from the number fields.
     new WindowShortcutKeys(*this, {undo, redo});
 
@@ -103,6 +110,10 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
     editMenu_->addAction(undo);
     editMenu_->addAction(redo);
+    editMenu_->addSeparator();
+    editMenu_->addAction(preferences);
+    toolsMenu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
+    toolsMenu_->addAction(play);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(about);
 
@@ -119,7 +130,7 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     });
 
     view_ = new CKorvaneView(document_, history_, display, editors, reporter, this);
-    view_->SetToolbar({toolBar_, open, save, about});
+    view_->SetToolbar({toolBar_, open, save, about, play});
     setCentralWidget(view_);
     connect(view_, &CKorvaneView::documentModified, this, &CMainFrame::UpdateTitle);
 
@@ -130,6 +141,8 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     connect(createPatch, &QAction::triggered, this, [this] { CreatePatch(); });
     connect(applyPatch, &QAction::triggered, this, [this] { ApplyPatch(); });
     connect(exportPicture, &QAction::triggered, this, [this] { ExportPicture(); });
+    connect(play, &QAction::triggered, this, [this] { PlayInEmulator(); });
+    connect(preferences, &QAction::triggered, this, [this] { EditPreferences(); });
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(about, &QAction::triggered, view_, &CKorvaneView::OpenAbout);
     connect(undo, &QAction::triggered, &history_, &DocumentHistory::Undo);
@@ -174,6 +187,8 @@ void CMainFrame::UpdateCommands() {
     for (int commandId : {cmd::kFileSaveAs, cmd::kFileCreatePatch, cmd::kFileExportPicture}) {
         action(commandId)->setEnabled(ready);
     }
+    action(cmd::kToolsPlay)->setEnabled(ready && launcher_ != nullptr);
+    action(cmd::kEditPreferences)->setEnabled(emulatorSettings_ != nullptr);
     const auto name = [](QAction* command, const QString& verb, const QString& step) {
         const QString text = step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
         command->setText(QLatin1Char('&') + text);

@@ -1,9 +1,9 @@
 #pragma once
 
-// The main frame: File, Edit and Help menus, the accelerators, the toolbar that the main view
-// fills, the status bar with the commands' prompts, and the main view in the middle. It runs the
-// file commands (open, save, save as, patches, pictures) and the window's undo and redo, and
-// never lets unsaved edits go without asking.
+// The main frame: File, Edit, Tools and Help menus, the accelerators, the toolbar that the main
+// view fills, the status bar with the commands' prompts, and the main view in the middle. It runs
+// the file commands (open, save, save as, patches, pictures), Play in Emulator and the
+// Preferences, and the window's undo and redo, and never lets unsaved edits go without asking.
 
 #include "PictureExportChoice.h"
 
@@ -23,6 +23,9 @@ class CKorvaneDoc;
 class CKorvaneView;
 class DisplayContext;
 class DocumentHistory;
+class EmulatorLauncher;
+class EmulatorSettings;
+struct EmulatorRun;
 class EditorRegistry;
 class RecentFileList;
 class UserPrompt;
@@ -46,6 +49,7 @@ public:
     QToolBar& toolBar() { return *toolBar_; }
     QMenu& fileMenu() { return *fileMenu_; }
     QMenu& editMenu() { return *editMenu_; }
+    QMenu& toolsMenu() { return *toolsMenu_; }
     // The action of a command (menu, toolbar or accelerator), or nullptr.
     QAction* action(int commandId) const;
 
@@ -64,6 +68,15 @@ public:
     bool ApplyPatch();
     // The current hallway, the level or a layer as a PNG picture.
     bool ExportPicture();
+    // Tools > Play in Emulator: the model as it is now (unsaved edits included) goes to a new
+    // temporary file, and the emulator command of the Preferences starts on it; the document's
+    // file is never written. Without a command set, the emulators Debian packages are looked
+    // for and the first one found is offered in the Preferences dialog.
+    bool PlayInEmulator();
+    // Edit > Preferences: the emulator command.
+    bool EditPreferences();
+    // Where Play in Emulator writes and what it runs; without them Play stays disabled.
+    void SetEmulator(EmulatorLauncher& launcher, EmulatorSettings& settings);
     bool OpenDocumentFile(const QString& path);
     bool OpenRecentFile(int index);
     // Asks about unsaved changes; false when the user cancels or the save fails.
@@ -86,6 +99,8 @@ private:
     // its whole content, or nothing after the document's message.
     std::optional<std::vector<std::uint8_t>> ReadCartridge(const QString& path);
     void ShowStop(const std::string& text);
+    // Reports the emulator of the run when it ends within its first two seconds.
+    void WatchEmulator(const EmulatorRun& run);
 
     CKorvaneDoc& document_;
     DocumentHistory& history_;
@@ -96,6 +111,9 @@ private:
     QToolBar* toolBar_;
     QMenu* fileMenu_;
     QMenu* editMenu_;
+    QMenu* toolsMenu_;
+    EmulatorLauncher* launcher_ = nullptr;
+    EmulatorSettings* emulatorSettings_ = nullptr;
     PictureExportChoice pictureChoice_; // the Export Picture dialog starts from the last one
     QAction* recentEnd_ = nullptr;      // the separator after the recent files
     std::vector<QAction*> recentActions_;

@@ -42,6 +42,10 @@ inline constexpr int kFileCreatePatch = 32790;
 inline constexpr int kFileApplyPatch = 32791;
 inline constexpr int kFileExportPicture = 32792;
 
+// Tools > Play in Emulator and Edit > Preferences.
+inline constexpr int kToolsPlay = 32793;
+inline constexpr int kEditPreferences = 32794;
+
 // The toolbar's control id.
 inline constexpr int kToolBar = 59392;
 
@@ -92,6 +96,12 @@ inline constexpr int kPictureLayerList = 1306;   // tiles, blocks, assemblies, r
 inline constexpr int kPicturePaletteSet = 1307;  // spin box 0-4
 inline constexpr int kPicturePalette = 1308;     // spin box 0-3, for the tiles
 inline constexpr int kPictureZoom = 1309;        // 1x to 4x
+
+// The Preferences dialog and its controls.
+inline constexpr int kPreferencesDialog = 191;
+inline constexpr int kEmulatorCommand = 1401; // the emulator command's text field
+inline constexpr int kEmulatorBrowse = 1402;  // Browse... for its program
+inline constexpr int kEmulatorNote = 1403;    // a line about the emulators found
 
 // The object name under which a control can be found: "id1002", as in the editor dialogs.
 QString ControlName(int controlId);

@@ -1,6 +1,7 @@
 #include "UserPrompt.h"
 
 #include "CExportPictureDlg.h"
+#include "CPreferencesDlg.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -123,6 +124,15 @@ DialogPrompt::AskPictureExport(const PictureExportChoice& initial) {
     return dialog.choice();
 }
 
+std::optional<QString> DialogPrompt::AskEmulatorCommand(const QString& initial,
+                                                        const QString& note) {
+    CPreferencesDlg dialog(initial, note, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.command();
+}
+
 SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
     saveQuestions.push_back(QStringLiteral("Save changes to %1?").arg(fileName));
     return TakeFront(saveAnswers).value_or(SaveChoice::Cancel);
@@ -151,6 +161,15 @@ std::optional<PictureExportChoice>
 RecordingPrompt::AskPictureExport(const PictureExportChoice& initial) {
     pictureQuestions.push_back(initial);
     return TakeFront(pictureAnswers);
+}
+
+std::optional<QString> RecordingPrompt::AskEmulatorCommand(const QString& initial,
+                                                           const QString& note) {
+    emulatorQuestions.push_back({initial, note});
+    if (emulatorAnswers.isEmpty()) {
+        return std::nullopt;
+    }
+    return emulatorAnswers.takeFirst();
 }
 
 } // namespace korvane

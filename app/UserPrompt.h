@@ -49,6 +49,10 @@ public:
     // The Export Picture dialog, starting from initial; nothing when the user cancels.
     virtual std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) = 0;
+    // The Preferences dialog with the emulator command (initial) and a line under it (note, none
+    // when empty): the command when the user presses OK, nothing when the user cancels.
+    virtual std::optional<QString> AskEmulatorCommand(const QString& initial,
+                                                      const QString& note) = 0;
 };
 
 // The filter of both file dialogs.
@@ -63,6 +67,7 @@ public:
     std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
+    std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
 };
 
 // Answers from queues filled by a test and records every question asked.
@@ -79,6 +84,13 @@ public:
     std::vector<CleanCartridge> cleanAnswers;          // taken from the front; none cancels
     std::vector<PictureExportChoice> pictureQuestions; // the initial choice of every dialog
     std::vector<PictureExportChoice> pictureAnswers;   // taken from the front; none cancels
+    struct EmulatorQuestion {
+        QString initial;
+        QString note;
+    };
+    std::vector<EmulatorQuestion> emulatorQuestions; // every Preferences dialog
+    QStringList emulatorAnswers; // taken from the front (an empty entry is an empty command); none
+                                 // cancels
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
@@ -87,6 +99,7 @@ public:
     std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
+    std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
 };
 
 } // namespace korvane

@@ -13,6 +13,7 @@ packages=(
   zlib1g-dev
   libpng-dev
   desktop-file-utils appstream libxml2-utils man-db dpkg-dev file shared-mime-info
+  fceux
 )
 
 missing=()

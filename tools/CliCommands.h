@@ -14,5 +14,6 @@ int RunEditCommand(const std::vector<std::string>& args);
 int RunPatchCommand(const std::vector<std::string>& args);
 int RunApplyPatchCommand(const std::vector<std::string>& args);
 int RunTilesCommand(const std::vector<std::string>& args);
+int RunPlayCommand(const std::vector<std::string>& args);
 
 } // namespace korvane::cli

@@ -35,6 +35,9 @@ std::string UsageText() {
            "       korvane-cli tiles import ROM OUT.nes --level L [--half 0|1] --palette-row R "
            "IN.png\n"
            "           replaces those tiles with IN.png's and writes OUT.nes\n"
+           "       korvane-cli play ROM [--emulator \"COMMAND\"]\n"
+           "           runs ROM in the emulator (the command of the Preferences when no option\n"
+           "           names one; {file} stands for the cartridge) and waits for it to end\n"
            "       korvane-cli --help | --version\n";
 }
 

@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
         if (command == "tiles") {
             return RunTilesCommand(args);
         }
+        if (command == "play") {
+            return RunPlayCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }

@@ -33,6 +33,8 @@ public:
     // The same, with a hook that sees the display context before the start-up calls.
     bool Start(const QStringList& words, std::function<void(DisplayContext&)> displayHook);
     CKorvaneApp& app() { return *app_; }
+    // Destroys the application (its window and everything it made).
+    void Finish() { app_.reset(); }
 
     RecordingReporter reporter;
     RecordingPrompt prompt;

@@ -45,15 +45,16 @@ QList<int> ActionIds(const QList<QAction*>& actions) {
     return ids;
 }
 
-TEST(FrameTest, MenuHoldsFileEditAndHelpExactly) {
+TEST(FrameTest, MenuHoldsFileEditToolsAndHelpExactly) {
     AppFixture fixture;
     ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
     CMainFrame& frame = *fixture.app().mainFrame();
     const QList<QAction*> menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
     EXPECT_EQ(menus[1]->text(), QStringLiteral("&Edit"));
-    EXPECT_EQ(menus[2]->text(), QStringLiteral("&Help"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("&Tools"));
+    EXPECT_EQ(menus[3]->text(), QStringLiteral("&Help"));
 
     const QList<QAction*> file = menus[0]->menu()->actions();
     EXPECT_EQ(ActionIds(file),
@@ -74,9 +75,15 @@ TEST(FrameTest, MenuHoldsFileEditAndHelpExactly) {
     EXPECT_EQ(file[10]->text(), QStringLiteral("E&xit"));
 
     const QList<QAction*> edit = menus[1]->menu()->actions();
-    EXPECT_EQ(ActionIds(edit), (QList<int>{cmd::kEditUndo, cmd::kEditRedo}));
+    EXPECT_EQ(ActionIds(edit),
+              (QList<int>{cmd::kEditUndo, cmd::kEditRedo, 0, cmd::kEditPreferences}));
+    EXPECT_EQ(edit[3]->text(), QStringLiteral("&Preferences..."));
 
-    const QList<QAction*> help = menus[2]->menu()->actions();
+    const QList<QAction*> tools = menus[2]->menu()->actions();
+    EXPECT_EQ(ActionIds(tools), (QList<int>{cmd::kToolsPlay}));
+    EXPECT_EQ(tools[0]->text(), QStringLiteral("&Play in Emulator"));
+
+    const QList<QAction*> help = menus[3]->menu()->actions();
     ASSERT_EQ(help.size(), 1);
     EXPECT_EQ(help[0]->text(), QStringLiteral("&About Korvane..."));
     EXPECT_EQ(help[0]->data().toInt(), cmd::kAppAbout);
@@ -134,7 +141,7 @@ TEST(FrameTest, PromptsAndToolTipsComeFromTheStringTable) {
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
 }
 
-TEST(FrameTest, ToolbarHasFourItemsBeforeAndFourteenAfterAnOpen) {
+TEST(FrameTest, ToolbarHasFourItemsBeforeAndSixteenAfterAnOpen) {
     AppFixture fixture;
     const QString path = fixture.WriteCartridge(QStringLiteral("demo.nes"));
     ASSERT_TRUE(fixture.Start({QStringLiteral("-nosplash")}));
@@ -146,7 +153,7 @@ TEST(FrameTest, ToolbarHasFourItemsBeforeAndFourteenAfterAnOpen) {
     ASSERT_TRUE(frame.FileOpen());
     EXPECT_EQ(ActionIds(frame.toolBar().actions()),
               (QList<int>{cmd::kFileOpen, cmd::kFileSave, 0, 32772, 32773, 32774, 32775, 32776, 0,
-                          32777, 0, 32778, 0, cmd::kAppAbout}));
+                          32777, 0, 32778, 0, cmd::kToolsPlay, 0, cmd::kAppAbout}));
     EXPECT_EQ(frame.toolBar().iconSize(), QSize(32, 32));
     for (QAction* action : frame.toolBar().actions()) {
         if (!action->isSeparator()) {
@@ -156,7 +163,7 @@ TEST(FrameTest, ToolbarHasFourItemsBeforeAndFourteenAfterAnOpen) {
     // Opening again rebuilds rather than adds.
     fixture.prompt.openAnswers = {path};
     ASSERT_TRUE(frame.FileOpen());
-    EXPECT_EQ(frame.toolBar().actions().size(), 14);
+    EXPECT_EQ(frame.toolBar().actions().size(), 16);
 }
 
 TEST(FrameTest, EditorCommandsAreEnabledOnceAFileIsLoadedAndAnEditorIsRegistered) {

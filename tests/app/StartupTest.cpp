@@ -45,7 +45,7 @@ TEST(StartupTest, OpensTheFileNamedOnTheCommandLine) {
     EXPECT_TRUE(app.document().decoded());
     EXPECT_EQ(app.mainFrame()->windowTitle(), QStringLiteral("demo.nes[*] - Korvane"));
     EXPECT_FALSE(app.mainFrame()->isWindowModified());
-    EXPECT_EQ(app.mainFrame()->toolBar().actions().size(), 14);
+    EXPECT_EQ(app.mainFrame()->toolBar().actions().size(), 16);
     EXPECT_EQ(app.mainFrame()->view().level(), 0);
     EXPECT_EQ(app.mainFrame()->view().hallway(), 0);
     EXPECT_EQ(app.mainFrame()->view().highlights().currentIndex(), 17);

@@ -356,7 +356,7 @@ TEST(WindowUndoWithoutAFileTest, ApplyPatchUndoneGoesBackToTheEmptyWindow) {
 
     fixture.prompt.fileAnswers = {patchPath, cartridge};
     ASSERT_TRUE(frame.ApplyPatch());
-    EXPECT_EQ(frame.toolBar().actions().size(), 14);
+    EXPECT_EQ(frame.toolBar().actions().size(), 16);
     EXPECT_TRUE(frame.action(cmd::kFileSaveAs)->isEnabled());
     EXPECT_TRUE(frame.action(cmd::kRoomEditor)->isEnabled());
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Untitled[*] - Korvane"));
@@ -373,7 +373,7 @@ TEST(WindowUndoWithoutAFileTest, ApplyPatchUndoneGoesBackToTheEmptyWindow) {
 
     frame.action(cmd::kEditRedo)->trigger();
     EXPECT_TRUE(fixture.app().document().decoded());
-    EXPECT_EQ(frame.toolBar().actions().size(), 14);
+    EXPECT_EQ(frame.toolBar().actions().size(), 16);
 }
 
 } // namespace

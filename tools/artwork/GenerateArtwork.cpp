@@ -228,6 +228,19 @@ void DrawPalette(QPainter& p) {
     }
 }
 
+// A green triangle pointing right on a dark screen: Play in Emulator.
+void DrawPlay(QPainter& p) {
+    Outline(p, QColor(40, 44, 60));
+    p.drawRoundedRect(QRectF(2, 4, 28, 24), 3, 3);
+    Outline(p, QColor(70, 200, 80), 1.2);
+    QPainterPath triangle;
+    triangle.moveTo(11, 9);
+    triangle.lineTo(24, 16);
+    triangle.lineTo(11, 23);
+    triangle.closeSubpath();
+    p.drawPath(triangle);
+}
+
 QImage Strip(const std::vector<Drawing>& drawings) {
     QImage strip(32 * static_cast<int>(drawings.size()), 32, QImage::Format_RGB32);
     QPainter painter(&strip);
@@ -389,7 +402,7 @@ int main(int argc, char** argv) {
               folder.filePath(QStringLiteral("bitmaps/128.png"))) &&
          ok;
     ok = Save(Strip({DrawOpen, DrawSave, DrawTile, DrawBlock, DrawAssembly, DrawRoom, DrawHallway,
-                     DrawEnemy, DrawPalette, DrawAbout}),
+                     DrawEnemy, DrawPalette, DrawPlay, DrawAbout}),
               folder.filePath(QStringLiteral("bitmaps/181.png"))) &&
          ok;
     for (const auto& [resourceId, image] : artwork::ToolButtonImages()) {
