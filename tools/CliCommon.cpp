@@ -33,7 +33,15 @@ std::string UsageText() {
            "           in the colours of palette row R (0-19)\n"
            "       korvane-cli tiles import ROM OUT.nes --level L [--half 0|1] --palette-row R "
            "IN.png\n"
-           "           replaces those tiles with IN.png's and writes OUT.nes\n";
+           "           replaces those tiles with IN.png's and writes OUT.nes\n"
+           "       korvane-cli level export ROM --level L -o FILE.kvlevel\n"
+           "           writes level L as a level file (JSON)\n"
+           "       korvane-cli level import ROM OUT --level L [--with-tiles] FILE.kvlevel\n"
+           "           gives level L the level file's data (and its tiles) and writes OUT\n"
+           "       korvane-cli unpack ROM DIR\n"
+           "           writes the whole model as text files into DIR\n"
+           "       korvane-cli pack DIR BASE OUT\n"
+           "           writes BASE with the model read from DIR to OUT\n";
 }
 
 void PrintError(const std::string& text) {

@@ -41,6 +41,15 @@ int main(int argc, char** argv) {
         if (command == "tiles") {
             return RunTilesCommand(args);
         }
+        if (command == "level") {
+            return RunLevelCommand(args);
+        }
+        if (command == "unpack") {
+            return RunUnpackCommand(args);
+        }
+        if (command == "pack") {
+            return RunPackCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }
