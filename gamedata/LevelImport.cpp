@@ -58,6 +58,10 @@ void LevelImport::WriteUndecodedBytes(const GameData& data, std::span<std::uint8
     }
 }
 
+bool LevelImport::UndecodedByteIsAField(std::size_t index) {
+    return IsAlsoAField(index);
+}
+
 void LevelImport::MatchUndecodedBytes(LevelRecord& level) {
     for (std::size_t k = 0; k < 8; ++k) {
         level.undecodedBytes[kHallwayPairsInUndecoded + 2 * k] = level.hallways[8 + k].enemyBank;

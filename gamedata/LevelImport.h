@@ -39,6 +39,8 @@ public:
     // Sets those 20 of level's undecodedBytes from the fields they are the bytes of, as decoding
     // the encoded level gives them.
     static void MatchUndecodedBytes(LevelRecord& level);
+    // Whether undecodedBytes[index] is one of those 20.
+    static bool UndecodedByteIsAField(std::size_t index);
 };
 
 } // namespace korvane

@@ -17,5 +17,6 @@ int RunTilesCommand(const std::vector<std::string>& args);
 int RunLevelCommand(const std::vector<std::string>& args);
 int RunUnpackCommand(const std::vector<std::string>& args);
 int RunPackCommand(const std::vector<std::string>& args);
+int RunDiffCommand(const std::vector<std::string>& args);
 
 } // namespace korvane::cli

@@ -41,7 +41,10 @@ std::string UsageText() {
            "       korvane-cli unpack ROM DIR\n"
            "           writes the whole model as text files into DIR\n"
            "       korvane-cli pack DIR BASE OUT\n"
-           "           writes BASE with the model read from DIR to OUT\n";
+           "           writes BASE with the model read from DIR to OUT\n"
+           "       korvane-cli diff A B [--json]  |  korvane-cli diff A --patch P [--json]\n"
+           "           lists the differences in the model's terms (exit 0 same, 1 different, "
+           "2 trouble)\n";
 }
 
 void PrintError(const std::string& text) {

@@ -50,6 +50,9 @@ int main(int argc, char** argv) {
         if (command == "pack") {
             return RunPackCommand(args);
         }
+        if (command == "diff") {
+            return RunDiffCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }

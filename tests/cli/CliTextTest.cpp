@@ -5,6 +5,9 @@
 #include "tools/DemoCartridge.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <memory>
 #include <random>
@@ -246,6 +249,67 @@ TEST_F(CliText, LevelImportRefusesABadFileAndWritesNothing) {
                        {"level", "import", demo, "x", "--level", "1"},
                        {"unpack", demo},
                        {"pack", "a", "b"}});
+}
+
+QString Hex2(unsigned value) {
+    return QStringLiteral("$%1").arg(value, 2, 16, QChar('0')).toUpper();
+}
+
+TEST_F(CliText, DiffListsTheEditsOfAScriptAndAPatchGivesTheSameList) {
+    const QString demo = Demo(1);
+    const auto before = DecodeBytes(ReadFile("demo1.nes"));
+    const Hallway old = before->levels[3].hallways[0];
+    ASSERT_NE(old.enemyBank, 5);
+    WriteFile("script.txt", "level 3\nset-hallway 0 5 1 2\nadd-enemy 8 8 4 0x2F\n");
+    const CliResult edited = Run({"edit", demo, Path("edited.nes"), Path("script.txt")});
+    ASSERT_EQ(edited.exitCode, 0) << edited.err.toStdString();
+    QStringList expected;
+    expected << "level 3 hallway 0: enemy bank " + Hex2(old.enemyBank) + " -> $05";
+    if (old.paletteSet != 1) {
+        expected << QStringLiteral("level 3 hallway 0: palette set %1 -> 1").arg(old.paletteSet);
+    }
+    if (old.transition != 2) {
+        expected << QStringLiteral("level 3 hallway 0: transition %1 -> 2").arg(old.transition);
+    }
+    expected << "level 3 enemy placement added at room position 4 (x 8, y 8, id $2F)";
+    const CliResult diff = Run({"diff", demo, Path("edited.nes")});
+    EXPECT_EQ(diff.exitCode, 1) << diff.err.toStdString();
+    EXPECT_EQ(diff.out, expected.join('\n') + "\n");
+
+    // The patch of the same edits, compared before it is applied.
+    ASSERT_EQ(Run({"patch", demo, Path("edited.nes"), Path("edits.bps")}).exitCode, 0);
+    const CliResult patched = Run({"diff", demo, "--patch", Path("edits.bps")});
+    EXPECT_EQ(patched.exitCode, 1);
+    EXPECT_EQ(patched.out, diff.out);
+
+    const CliResult json = Run({"diff", demo, Path("edited.nes"), "--json"});
+    EXPECT_EQ(json.exitCode, 1);
+    const QJsonArray changes = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(changes.size(), expected.size());
+    const QJsonObject bank = changes[0].toObject();
+    EXPECT_EQ(bank["level"].toInt(), 3);
+    EXPECT_EQ(bank["table"].toString(), "hallways");
+    EXPECT_EQ(bank["index"].toInt(), 0);
+    EXPECT_EQ(bank["field"].toString(), "enemyBank");
+    EXPECT_EQ(bank["from"].toInt(), old.enemyBank);
+    EXPECT_EQ(bank["to"].toInt(), 5);
+    const QJsonObject added = changes.last().toObject();
+    EXPECT_EQ(added["table"].toString(), "enemies");
+    EXPECT_TRUE(added["from"].isNull());
+    EXPECT_EQ(added["to"].toObject()["enemyId"].toInt(), 0x2F);
+}
+
+TEST_F(CliText, DiffExitsZeroWhenEqualAndTwoOnTrouble) {
+    const QString demo = Demo(1);
+    const CliResult same = Run({"diff", demo, demo});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_TRUE(same.out.isEmpty());
+    EXPECT_EQ(Run({"diff", demo, "--json", demo}).out, "[]\n");
+    EXPECT_EQ(Run({"diff", demo, Path("missing.nes")}).exitCode, 2);
+    WriteFile("bad.ips", "not a patch");
+    EXPECT_EQ(Run({"diff", demo, "--patch", Path("bad.ips")}).exitCode, 2);
+    EXPECT_EQ(Run({"diff", demo}).exitCode, 2);
+    EXPECT_EQ(Run({"diff", demo, demo, "--bogus"}).exitCode, 2);
 }
 
 } // namespace
