@@ -61,6 +61,8 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     QAction* applyPatch = MakeAction(cmd::kFileApplyPatch, QStringLiteral("Appl&y Patch..."));
     QAction* exportPicture =
         MakeAction(cmd::kFileExportPicture, QStringLiteral("Export Pic&ture..."));
+    QAction* exportLevel = MakeAction(cmd::kFileExportLevel, QStringLiteral("Export &Level..."));
+    QAction* importLevel = MakeAction(cmd::kFileImportLevel, QStringLiteral("&Import Level..."));
     QAction* exit = MakeAction(cmd::kAppExit, QStringLiteral("E&xit"));
     QAction* about = MakeAction(cmd::kAppAbout, QStringLiteral("&About Korvane..."));
     QAction* fileNew = MakeAction(cmd::kFileNew, QStringLiteral("&New"));
@@ -97,6 +99,8 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     fileMenu_->addAction(createPatch);
     fileMenu_->addAction(applyPatch);
     fileMenu_->addAction(exportPicture);
+    fileMenu_->addAction(exportLevel);
+    fileMenu_->addAction(importLevel);
     fileMenu_->addSeparator();
     recentEnd_ = fileMenu_->addSeparator();
     fileMenu_->addAction(exit);
@@ -130,6 +134,8 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     connect(createPatch, &QAction::triggered, this, [this] { CreatePatch(); });
     connect(applyPatch, &QAction::triggered, this, [this] { ApplyPatch(); });
     connect(exportPicture, &QAction::triggered, this, [this] { ExportPicture(); });
+    connect(exportLevel, &QAction::triggered, this, [this] { ExportLevel(); });
+    connect(importLevel, &QAction::triggered, this, [this] { ImportLevel(); });
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(about, &QAction::triggered, view_, &CKorvaneView::OpenAbout);
     connect(undo, &QAction::triggered, &history_, &DocumentHistory::Undo);
@@ -171,7 +177,8 @@ bool CMainFrame::DocumentReady() const {
 
 void CMainFrame::UpdateCommands() {
     const bool ready = DocumentReady();
-    for (int commandId : {cmd::kFileSaveAs, cmd::kFileCreatePatch, cmd::kFileExportPicture}) {
+    for (int commandId : {cmd::kFileSaveAs, cmd::kFileCreatePatch, cmd::kFileExportPicture,
+                          cmd::kFileExportLevel, cmd::kFileImportLevel}) {
         action(commandId)->setEnabled(ready);
     }
     const auto name = [](QAction* command, const QString& verb, const QString& step) {

@@ -64,6 +64,11 @@ public:
     bool ApplyPatch();
     // The current hallway, the level or a layer as a PNG picture.
     bool ExportPicture();
+    // The current level as a level file the user names.
+    bool ExportLevel();
+    // A level file the user picks into the current level, with its tiles or without as the
+    // user chooses: one step of the history ("Import Level (level 5)").
+    bool ImportLevel();
     bool OpenDocumentFile(const QString& path);
     bool OpenRecentFile(int index);
     // Asks about unsaved changes; false when the user cancels or the save fails.

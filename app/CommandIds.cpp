@@ -13,7 +13,7 @@ struct CommandStringEntry {
     std::string_view text;
 };
 
-constexpr std::array<CommandStringEntry, 23> kStringTable{{
+constexpr std::array<CommandStringEntry, 25> kStringTable{{
     {kFileNew, "Create a new document\nNew"},
     {kFileOpen, "Open an existing document\nOpen"},
     {kFileSave, "Save the active document\nSave"},
@@ -23,6 +23,8 @@ constexpr std::array<CommandStringEntry, 23> kStringTable{{
     {kFileApplyPatch, "Apply an IPS or BPS patch to a cartridge and open the result\nApply Patch"},
     {kFileExportPicture,
      "Save the current hallway, the level or a layer as a PNG picture\nExport Picture"},
+    {kFileExportLevel, "Write the current level as a level file\nExport Level"},
+    {kFileImportLevel, "Give the current level a level file's data\nImport Level"},
     {kEditUndo, "Undo the last action\nUndo"},
     {kEditRedo, "Redo the previously undone action\nRedo"},
     {kFileRecentFirst, "Open this document"},

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kPatchFilter = "Patches (*.ips *.bps);;All Files (*)";
 constexpr const char* kPictureFilter = "PNG Pictures (*.png);;All Files (*)";
+constexpr const char* kLevelFilter = "Level Files (*.kvlevel);;All Files (*)";
 
 std::optional<QString> Chosen(const QString& path) {
     if (path.isEmpty()) {
@@ -91,6 +92,10 @@ std::optional<QString> DialogPrompt::AskFileName(FileQuestion question) {
         return open("Cartridge to Patch", kCartridgeFilter);
     case FileQuestion::PictureToWrite:
         return save("Export Picture", kPictureFilter);
+    case FileQuestion::LevelToWrite:
+        return save("Export Level", kLevelFilter);
+    case FileQuestion::LevelToImport:
+        return open("Import Level", kLevelFilter);
     }
     return std::nullopt;
 }
@@ -123,6 +128,25 @@ DialogPrompt::AskPictureExport(const PictureExportChoice& initial) {
     return dialog.choice();
 }
 
+std::optional<bool> DialogPrompt::AskTakeLevelTiles(int level) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Import Level"),
+                    QStringLiteral("Take the level file's 256 tiles too, or keep the tiles of "
+                                   "level %1?")
+                        .arg(level),
+                    QMessageBox::Cancel, QApplication::activeWindow());
+    QPushButton* take = box.addButton(QStringLiteral("Take Tiles"), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep Tiles"), QMessageBox::ActionRole);
+    box.setDefaultButton(keep);
+    box.exec();
+    if (box.clickedButton() == take) {
+        return true;
+    }
+    if (box.clickedButton() == keep) {
+        return false;
+    }
+    return std::nullopt;
+}
+
 SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
     saveQuestions.push_back(QStringLiteral("Save changes to %1?").arg(fileName));
     return TakeFront(saveAnswers).value_or(SaveChoice::Cancel);
@@ -151,6 +175,16 @@ std::optional<PictureExportChoice>
 RecordingPrompt::AskPictureExport(const PictureExportChoice& initial) {
     pictureQuestions.push_back(initial);
     return TakeFront(pictureAnswers);
+}
+
+std::optional<bool> RecordingPrompt::AskTakeLevelTiles(int level) {
+    tileQuestions.push_back(level);
+    if (tileAnswers.empty()) {
+        return std::nullopt;
+    }
+    const bool answer = tileAnswers.front();
+    tileAnswers.erase(tileAnswers.begin());
+    return answer;
 }
 
 } // namespace korvane

@@ -23,6 +23,8 @@ enum class FileQuestion {
     PatchToApply,     // Apply Patch: the patch
     CartridgeToPatch, // Apply Patch: the cartridge the patch is applied to
     PictureToWrite,   // Export Picture: the PNG file
+    LevelToWrite,     // Export Level: the level file to write
+    LevelToImport,    // Import Level: the level file to read
 };
 
 // Create Patch: what the patch turns into the current cartridge.
@@ -49,6 +51,9 @@ public:
     // The Export Picture dialog, starting from initial; nothing when the user cancels.
     virtual std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) = 0;
+    // Import Level: whether the level takes the file's tiles too (true) or keeps its own
+    // (false), or nothing when the user cancels.
+    virtual std::optional<bool> AskTakeLevelTiles(int level) = 0;
 };
 
 // The filter of both file dialogs.
@@ -63,6 +68,7 @@ public:
     std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
+    std::optional<bool> AskTakeLevelTiles(int level) override;
 };
 
 // Answers from queues filled by a test and records every question asked.
@@ -79,6 +85,8 @@ public:
     std::vector<CleanCartridge> cleanAnswers;          // taken from the front; none cancels
     std::vector<PictureExportChoice> pictureQuestions; // the initial choice of every dialog
     std::vector<PictureExportChoice> pictureAnswers;   // taken from the front; none cancels
+    std::vector<int> tileQuestions;                    // the level of every AskTakeLevelTiles
+    std::vector<bool> tileAnswers;                     // taken from the front; none cancels
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
@@ -87,6 +95,7 @@ public:
     std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
+    std::optional<bool> AskTakeLevelTiles(int level) override;
 };
 
 } // namespace korvane

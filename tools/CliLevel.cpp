@@ -113,9 +113,7 @@ int Import(const LevelOptions& options) {
                    std::to_string(options.level) + "; nothing was written");
         return kExitFailure;
     }
-    std::vector<std::uint8_t> content = EncodedFileContent(doc);
-    LevelImport::WriteUndecodedBytes(doc.gameData(), content);
-    if (const auto error = WriteFileReplacing(out, content)) {
+    if (const auto error = WriteFileReplacing(out, EncodedFileContent(doc))) {
         PrintError(*error);
         return kExitFailure;
     }

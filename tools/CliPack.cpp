@@ -174,9 +174,7 @@ int RunPackCommand(const std::vector<std::string>& args) {
         return kExitFailure;
     }
     doc.gameData() = *model;
-    std::vector<std::uint8_t> content = EncodedFileContent(doc);
-    LevelImport::WriteUndecodedBytes(doc.gameData(), content);
-    if (const auto error = WriteFileReplacing(out, content)) {
+    if (const auto error = WriteFileReplacing(out, EncodedFileContent(doc))) {
         PrintError(*error);
         return kExitFailure;
     }
