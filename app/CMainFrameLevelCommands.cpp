@@ -1,4 +1,5 @@
-// The main frame's level file commands: Export Level and Import Level.
+// The main frame's level file commands: Export Level, Import Level and Changes.
+#include "CChangesDlg.h"
 #include "CKorvaneView.h"
 #include "CMainFrame.h"
 #include "DocumentHistory.h"
@@ -8,12 +9,15 @@
 #include "gamedata/FileMessages.h"
 #include "gamedata/LevelImport.h"
 #include "gamedata/LevelTextReader.h"
+#include "gamedata/ModelDiff.h"
 #include "gamedata/ModelTextWriter.h"
 #include "gamedata/RegularFileReader.h"
 
 #include <QDir>
+#include <QSpinBox>
 #include <QStatusBar>
 
+#include <memory>
 #include <span>
 
 namespace korvane {
@@ -92,6 +96,34 @@ bool CMainFrame::ImportLevel() {
     view_->ModelChanged();
     UpdateTitle();
     UpdateCommands();
+    return true;
+}
+
+bool CMainFrame::ShowChanges() {
+    if (!DocumentReady() || document_.cleanBytes().size() < kRomSize) {
+        return false;
+    }
+    // The file as it was opened, and what a save would write now.
+    const std::vector<std::uint8_t>& clean = document_.cleanBytes();
+    auto image = std::make_unique<RomImage>();
+    std::copy_n(clean.begin(), kRomSize, image->bytes.begin());
+    auto opened = std::make_unique<GameData>();
+    opened->Decode(*image);
+    const std::vector<std::uint8_t> now = document_.EncodedContent();
+    const std::vector<ModelChange> changes =
+        ModelDiff::Compare(*opened, clean, document_.gameData(), now);
+    if (changes_ == nullptr) {
+        changes_ = new CChangesDlg(this);
+        connect(changes_, &CChangesDlg::changeChosen, this, [this](int level, int hallway) {
+            view_->levelField().setValue(level);
+            if (hallway >= 0) {
+                view_->hallwayField().setValue(hallway);
+            }
+        });
+    }
+    changes_->SetChanges(changes);
+    changes_->show();
+    changes_->raise();
     return true;
 }
 

@@ -44,6 +44,7 @@ inline constexpr int kFileExportPicture = 32792;
 // The File menu's level file commands.
 inline constexpr int kFileExportLevel = 32793;
 inline constexpr int kFileImportLevel = 32794;
+inline constexpr int kFileChanges = 32795;
 
 // The toolbar's control id.
 inline constexpr int kToolBar = 59392;

@@ -14,6 +14,9 @@ struct ModelChange {
     std::string from;  // JSON values: a number, a string, an object or null
     std::string to;
     std::string line;
+    // The hallway of the later cartridge that shows the change (its own hallway, the hallway
+    // holding its room position, the first hallway showing its room), or -1.
+    int hallway = -1;
 };
 
 } // namespace korvane

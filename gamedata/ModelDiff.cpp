@@ -4,6 +4,7 @@
 #include "ModelDiffText.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace korvane {
 
@@ -154,6 +155,56 @@ void ComparePair(int n, const char* table, const char* what, const std::array<st
     }
 }
 
+// The listed hallway of level whose rooms hold room position, or -1.
+int HallwayAtPosition(const LevelRecord& level, int position) {
+    const int listed = std::clamp(level.hallwayCount, 0, kHallwaySlots);
+    for (int h = 0; h < listed; ++h) {
+        const int start = level.HallwayStart(h);
+        if (position >= start &&
+            position < start + level.hallways[static_cast<std::size_t>(h)].lastRoom + 1) {
+            return h;
+        }
+    }
+    return -1;
+}
+
+// The first listed hallway of level that shows room, or -1.
+int HallwayShowingRoom(const LevelRecord& level, int room) {
+    const int listed = std::clamp(level.hallwayCount, 0, kHallwaySlots);
+    for (int h = 0; h < listed; ++h) {
+        const int start = level.HallwayStart(h);
+        for (int i = 0; i <= level.hallways[static_cast<std::size_t>(h)].lastRoom; ++i) {
+            if (start + i < kRoomOrderSize &&
+                level.roomOrder[static_cast<std::size_t>(start + i)] == room) {
+                return h;
+            }
+        }
+    }
+    return -1;
+}
+
+int HallwayOf(const ModelChange& change, const LevelRecord& level) {
+    const int listed = std::clamp(level.hallwayCount, 0, kHallwaySlots);
+    if (change.table == "hallways") {
+        return change.index < listed ? change.index : -1;
+    }
+    if (change.table == "roomOrder") {
+        return HallwayAtPosition(level, change.index);
+    }
+    if (change.table == "rooms") {
+        return HallwayShowingRoom(level, change.index);
+    }
+    if (change.table == "enemies") {
+        // The placement's room position, from whichever side it is on.
+        const std::string& placement = change.to != "null" ? change.to : change.from;
+        const std::size_t at = placement.find("\"roomPosition\": ");
+        if (at != std::string::npos) {
+            return HallwayAtPosition(level, std::atoi(placement.c_str() + at + 16));
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 void ModelDiff::CompareLevel(int n, const LevelRecord& a, const LevelRecord& b,
@@ -265,7 +316,11 @@ std::vector<ModelChange> ModelDiff::Compare(const GameData& a, std::span<const s
         const LevelRecord& la = a.levels[static_cast<std::size_t>(n)];
         const LevelRecord& lb = b.levels[static_cast<std::size_t>(n)];
         if (!(la == lb)) {
+            const std::size_t first = out.size();
             CompareLevel(n, la, lb, out);
+            for (std::size_t i = first; i < out.size(); ++i) {
+                out[i].hallway = HallwayOf(out[i], lb);
+            }
         }
     }
     CompareShared(a, b, out);

@@ -2,16 +2,21 @@
 // answered through the prompt.
 #include "AppTestSupport.h"
 
+#include "app/CChangesDlg.h"
 #include "app/CKorvaneView.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/DocumentHistory.h"
+#include "app/EditorRegistry.h"
 #include "gamedata/CKorvaneDoc.h"
 #include "gamedata/LevelTextReader.h"
 #include "gamedata/ModelTextWriter.h"
 #include "tools/DemoCartridge.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +133,53 @@ TEST_F(LevelFileCommandsTest, ExportLevelWritesTheCurrentLevelAsALevelFile) {
     EXPECT_TRUE(*read.level == document().level(n));
     EXPECT_EQ(read.name, LevelCatalogue[static_cast<std::size_t>(n)].name);
     EXPECT_FALSE(document().IsModified());
+}
+
+TEST_F(LevelFileCommandsTest, ChangesListsAnEditorsEditAndItsLineSelectsTheLevel) {
+    // A room editor that sets cell 2 of room 1 of the level it edits.
+    std::uint8_t cell = 0;
+    fixture_.app().editors().Register(cmd::kRoomEditor, [&cell](EditorSession& session) {
+        session.level.rooms[1].cells[2] = cell;
+        return true;
+    });
+    ASSERT_TRUE(frame().ShowChanges());
+    CChangesDlg& changes = *frame().changesDialog();
+    EXPECT_EQ(changes.list().count(), 0);
+    EXPECT_EQ(changes.summary().text(), QStringLiteral("No changes since the file was opened."));
+
+    frame().view().levelField().setValue(2);
+    ASSERT_EQ(frame().view().level(), 2);
+    const std::uint8_t was = document().level(2).rooms[1].cells[2];
+    cell = static_cast<std::uint8_t>(was ^ 0x15);
+    ASSERT_TRUE(frame().view().OpenEditor(cmd::kRoomEditor));
+    frame().view().levelField().setValue(0);
+    ASSERT_TRUE(frame().ShowChanges());
+    ASSERT_EQ(changes.list().count(), 1);
+    EXPECT_EQ(changes.summary().text(), QStringLiteral("1 change since the file was opened:"));
+    const auto hex = [](unsigned value) {
+        return QStringLiteral("$%1").arg(value, 2, 16, QChar('0')).toUpper();
+    };
+    EXPECT_EQ(changes.list().item(0)->text(),
+              QStringLiteral("level 2 room 1 cell 2: assembly ") + hex(was) + " -> " + hex(cell));
+    // The first hallway of level 2 that shows room 1, found here by walking its room order.
+    const LevelRecord& level = document().level(2);
+    int expectedHallway = -1;
+    int start = 0;
+    for (int h = 0; h < level.hallwayCount && expectedHallway < 0; ++h) {
+        const int rooms = level.hallways[static_cast<std::size_t>(h)].lastRoom + 1;
+        for (int i = 0; i < rooms; ++i) {
+            if (start + i < 32 && level.roomOrder[static_cast<std::size_t>(start + i)] == 1) {
+                expectedHallway = h;
+                break;
+            }
+        }
+        start += rooms;
+    }
+    emit changes.list().itemActivated(changes.list().item(0));
+    EXPECT_EQ(frame().view().level(), 2);
+    if (expectedHallway >= 0) {
+        EXPECT_EQ(frame().view().hallway(), expectedHallway);
+    }
 }
 
 } // namespace
