@@ -9,9 +9,11 @@
 #include "gamedata/LevelImport.h"
 #include "gamedata/LevelTextReader.h"
 #include "gamedata/ModelTextWriter.h"
+#include "gamedata/RegularFileReader.h"
 #include "gamedata/SharedTextReader.h"
 #include "gamedata/TextFields.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -38,7 +40,12 @@ std::string InFolder(const std::string& dir, const std::string& name) {
 
 // korvane.json names the folder's format and version; size and crc32 describe the cartridge
 // the folder came from and are only checked for their form.
-std::optional<TextRefusal> ReadFolderFile(const std::string& text) {
+struct SourceCartridge {
+    std::uint32_t size = 0;
+    std::string crc32;
+};
+
+std::optional<TextRefusal> ReadFolderFile(const std::string& text, SourceCartridge& source) {
     namespace tf = textfields;
     const JsonReader::Result json = JsonReader::Read(text);
     if (!json.value) {
@@ -59,8 +66,8 @@ std::optional<TextRefusal> ReadFolderFile(const std::string& text) {
                                  "version " + version.text +
                                      " is not known (this program reads version 1)");
         }
-        tf::Whole(tf::Member(root, "", "size"), "size", 0xFFFFFFFF);
-        tf::Text(tf::Member(root, "", "crc32"), "crc32");
+        source.size = tf::Whole(tf::Member(root, "", "size"), "size", 0xFFFFFFFF);
+        source.crc32 = tf::Text(tf::Member(root, "", "crc32"), "crc32");
     } catch (const TextFieldError& error) {
         return TextRefusal{error.line(), error.field(), error.what()};
     }
@@ -99,12 +106,24 @@ int RunUnpackCommand(const std::vector<std::string>& args) {
             return kExitFailure;
         }
     }
+    // A file that already holds its text is left alone (a folder kept in version control is
+    // mostly unpacked again over itself).
+    int written = 0;
     for (const auto& [name, text] : files) {
-        if (!WriteTextFile(InFolder(dir, name), text)) {
+        const std::string path = InFolder(dir, name);
+        std::vector<std::uint8_t> existing;
+        if (!ReadRegularFile(path, text.size() + 1, existing) &&
+            std::equal(existing.begin(), existing.end(), text.begin(), text.end())) {
+            continue;
+        }
+        if (!WriteTextFile(path, text)) {
             return kExitFailure;
         }
+        ++written;
     }
-    std::printf("unpacked %s into %s (%d levels)\n", rom.c_str(), dir.c_str(), kLevelCount);
+    std::printf("unpacked %s into %s (%d levels; %d of %zu files written, the others were "
+                "the same)\n",
+                rom.c_str(), dir.c_str(), kLevelCount, written, files.size());
     return kExitOk;
 }
 
@@ -140,8 +159,15 @@ int RunPackCommand(const std::vector<std::string>& args) {
     if (!folderText) {
         return kExitFailure;
     }
-    if (const auto refusal = ReadFolderFile(*folderText)) {
+    SourceCartridge source;
+    if (const auto refusal = ReadFolderFile(*folderText, source)) {
         return refuse(InFolder(dir, kFolderFile), *refusal);
+    }
+    const std::vector<std::uint8_t>& baseBytes = doc.cleanBytes();
+    if (source.size != baseBytes.size() || source.crc32 != Crc32Text(Crc32(baseBytes))) {
+        PrintError("note: " + base + " is not the cartridge " + dir + " was unpacked from (size " +
+                   std::to_string(source.size) + ", CRC-32 " + source.crc32 +
+                   "); the folder's model is written onto it all the same");
     }
     auto model = std::make_unique<GameData>(doc.gameData());
     const std::optional<std::string> sharedText = ReadTextFile(InFolder(dir, kSharedFile));

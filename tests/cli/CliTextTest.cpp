@@ -12,6 +12,8 @@
 #include <memory>
 #include <random>
 
+#include <sys/stat.h>
+
 namespace korvane {
 namespace {
 
@@ -64,6 +66,36 @@ TEST_F(CliText, UnpackThenPackGivesTheCartridgeBackByteForByte) {
     const QString folder = QString::fromUtf8(ReadFile("random12/korvane.json"));
     EXPECT_TRUE(folder.contains("\"format\": \"korvane-unpacked\"")) << folder.toStdString();
     EXPECT_TRUE(folder.contains("\"size\": 393532")) << folder.toStdString();
+}
+
+TEST_F(CliText, UnpackingAgainLeavesFilesThatHoldTheirTextAlone) {
+    const QString demo = Demo(1);
+    ASSERT_EQ(Run({"unpack", demo, Path("u")}).exitCode, 0);
+    // A file written again is a new file (written aside and renamed over the old one).
+    const auto inode = [this](const QString& name) {
+        struct stat info {};
+        EXPECT_EQ(::stat(Path(name).toLocal8Bit().constData(), &info), 0);
+        return info.st_ino;
+    };
+    const auto shared = inode("u/shared.json");
+    const auto level3 = inode("u/levels/level-03.json");
+    QByteArray changed = ReadFile("u/levels/level-03.json");
+    changed.replace("\"version\": 1", "\"version\": 1 ");
+    WriteFile("u/levels/level-03.json", changed);
+    const CliResult again = Run({"unpack", demo, Path("u")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.out.contains("1 of 18 files written")) << again.out.toStdString();
+    EXPECT_EQ(inode("u/shared.json"), shared);
+    EXPECT_NE(inode("u/levels/level-03.json"), level3);
+    EXPECT_FALSE(ReadFile("u/levels/level-03.json").contains("\"version\": 1 "));
+
+    // Packed onto another cartridge, the tool says so and still writes.
+    const CliResult other = Run({"pack", Path("u"), Demo(2), Path("onto2.nes")});
+    EXPECT_EQ(other.exitCode, 0) << other.err.toStdString();
+    EXPECT_TRUE(other.err.contains("is not the cartridge")) << other.err.toStdString();
+    EXPECT_TRUE(QFile::exists(Path("onto2.nes")));
+    const CliResult same = Run({"pack", Path("u"), demo, Path("onto1.nes")});
+    EXPECT_TRUE(same.err.isEmpty()) << same.err.toStdString();
 }
 
 TEST_F(CliText, AnEditedLevelFilePacksAsThatEditAlone) {
