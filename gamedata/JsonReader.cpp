@@ -122,7 +122,8 @@ private:
             }
             Expect(':', "':'");
             JsonValue member = Value(depth + 1);
-            value.members.emplace_back(std::move(key), std::move(member));
+            value.keys.push_back(std::move(key));
+            value.items.push_back(std::move(member));
             SkipSpace();
             if (AtEnd()) {
                 Fail("the text ends inside an object");

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace korvane {
@@ -22,14 +21,15 @@ struct JsonValue {
     std::int64_t integer = 0;
     // Strings: the decoded text; numbers: the text as written.
     std::string text;
+    // Arrays: the items; objects: the members' values, in the order of keys.
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    std::vector<std::string> keys;
 
     // The member named key of an object, or nullptr.
     const JsonValue* Find(std::string_view key) const {
-        for (const auto& [name, value] : members) {
-            if (name == key) {
-                return &value;
+        for (std::size_t i = 0; i < keys.size() && i < items.size(); ++i) {
+            if (keys[i] == key) {
+                return &items[i];
             }
         }
         return nullptr;

@@ -57,9 +57,10 @@ std::string Join(const std::string& path, std::size_t index) {
 void RequireObject(const JsonValue& value, const std::string& path,
                    std::initializer_list<std::string_view> allowed) {
     RequireKind(value, path, JsonValue::Kind::Object);
-    for (const auto& [key, member] : value.members) {
+    for (std::size_t i = 0; i < value.keys.size(); ++i) {
+        const std::string& key = value.keys[i];
         if (std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
-            throw TextFieldError(member.line, Join(path, key), "unknown key");
+            throw TextFieldError(value.items[i].line, Join(path, key), "unknown key");
         }
     }
 }

@@ -2,7 +2,8 @@
 # Runs the fuzzers for a bounded time, each in a fresh corpus folder: fuzz_gamedata on arbitrary
 # (periodic) images and on whole cartridges with operations after them, fuzz_structured on the
 # demo cartridge with the input's changes, and fuzz_patches on IPS and BPS patches, small
-# sources and cartridge-sized ones. About two minutes in all.
+# sources and cartridge-sized ones, and fuzz_leveltext on the model's text form. About three
+# minutes in all.
 # Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS_EACH]   (a build configured with -DKORVANE_FUZZ=ON)
 # Exits non-zero on a crash, a leak, a hang or a failed check; the input that caused it is kept
 # in BUILD_DIR/fuzz-artifacts/.
@@ -12,7 +13,7 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
   exit 2
 fi
 seconds=${2:-40}
-for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches; do
+for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches fuzz_leveltext; do
   if [ ! -x "$1/tests/fuzz/$name" ]; then
     echo "$0: $1/tests/fuzz/$name is not built (configure with -DKORVANE_FUZZ=ON)" >&2
     exit 2
@@ -57,6 +58,13 @@ printf '\x02\x08\x00ABCDEFGH\x88\x91\x80\x84\x89xyz\x8a\x8a\x8f\x86\x86\x8f\x8b\
 printf '\x04\x20\x00ABCDEFGHIJKLMNOPQRSTUVWXYZ012345\x04\x00\x03\x00\x10\x00\x05\x41' \
   >"$work/patches/seeds/edits"
 
+# fuzz_leveltext: a level file and shared.json, as they are and as edits to the demo's.
+mkdir -p "$work/leveltext/corpus" "$work/leveltext/seeds"
+printf '\x00{"format": "korvane-level", "version": 1}' >"$work/leveltext/seeds/header"
+printf '\x01' >"$work/leveltext/seeds/demo-level"
+printf '\x01\x00\x00\x10\x41\x00\x20\x00\x39' >"$work/leveltext/seeds/level-edits"
+printf '\x03\x00\x01\x00\x30' >"$work/leveltext/seeds/shared-edits"
+
 run() {
   local name=$1
   local folder=$2
@@ -73,3 +81,4 @@ BUILD=$1
 run fuzz_gamedata gamedata 401424
 run fuzz_structured structured 4096
 run fuzz_patches patches 8192
+run fuzz_leveltext leveltext 4096
