@@ -22,8 +22,9 @@ public:
     // After the whole model was read from text onto the cartridge base: each character page
     // whose copies (the tile halves of the levels, and the sprite tiles for pages below 64) were
     // changed from base's bytes takes the changed bytes in every copy, so that no change is
-    // lost to a copy written later. Copies changed in different ways are refused: the result is
-    // the page, and data is left alone; nothing (-1 for both levels) on success.
+    // lost to a copy written later. Copies changed in different ways are refused: the result
+    // names the page and two of the copies (a level, or -1 for the sprite tiles), and data is
+    // left alone. Nothing comes back on success.
     struct PageConflict {
         int page = -1;
         int firstLevel = -1;  // a level, or -1 for the sprite tiles
