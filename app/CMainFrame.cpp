@@ -61,6 +61,9 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     QAction* applyPatch = MakeAction(cmd::kFileApplyPatch, QStringLiteral("Appl&y Patch..."));
     QAction* exportPicture =
         MakeAction(cmd::kFileExportPicture, QStringLiteral("Export Pic&ture..."));
+    QAction* exportLevel = MakeAction(cmd::kFileExportLevel, QStringLiteral("Export &Level..."));
+    QAction* importLevel = MakeAction(cmd::kFileImportLevel, QStringLiteral("&Import Level..."));
+    QAction* changes = MakeAction(cmd::kFileChanges, QStringLiteral("C&hanges..."));
     QAction* exit = MakeAction(cmd::kAppExit, QStringLiteral("E&xit"));
     QAction* about = MakeAction(cmd::kAppAbout, QStringLiteral("&About Korvane..."));
     QAction* fileNew = MakeAction(cmd::kFileNew, QStringLiteral("&New"));
@@ -104,6 +107,9 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     fileMenu_->addAction(createPatch);
     fileMenu_->addAction(applyPatch);
     fileMenu_->addAction(exportPicture);
+    fileMenu_->addAction(exportLevel);
+    fileMenu_->addAction(importLevel);
+    fileMenu_->addAction(changes);
     fileMenu_->addSeparator();
     recentEnd_ = fileMenu_->addSeparator();
     fileMenu_->addAction(exit);
@@ -143,6 +149,9 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     connect(exportPicture, &QAction::triggered, this, [this] { ExportPicture(); });
     connect(play, &QAction::triggered, this, [this] { PlayInEmulator(); });
     connect(preferences, &QAction::triggered, this, [this] { EditPreferences(); });
+    connect(exportLevel, &QAction::triggered, this, [this] { ExportLevel(); });
+    connect(importLevel, &QAction::triggered, this, [this] { ImportLevel(); });
+    connect(changes, &QAction::triggered, this, [this] { ShowChanges(); });
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(about, &QAction::triggered, view_, &CKorvaneView::OpenAbout);
     connect(undo, &QAction::triggered, &history_, &DocumentHistory::Undo);
@@ -184,7 +193,8 @@ bool CMainFrame::DocumentReady() const {
 
 void CMainFrame::UpdateCommands() {
     const bool ready = DocumentReady();
-    for (int commandId : {cmd::kFileSaveAs, cmd::kFileCreatePatch, cmd::kFileExportPicture}) {
+    for (int commandId : {cmd::kFileSaveAs, cmd::kFileCreatePatch, cmd::kFileExportPicture,
+                          cmd::kFileExportLevel, cmd::kFileImportLevel, cmd::kFileChanges}) {
         action(commandId)->setEnabled(ready);
     }
     action(cmd::kToolsPlay)->setEnabled(ready && launcher_ != nullptr);

@@ -19,6 +19,7 @@ class QMenu;
 
 namespace korvane {
 
+class CChangesDlg;
 class CKorvaneDoc;
 class CKorvaneView;
 class DisplayContext;
@@ -77,6 +78,15 @@ public:
     bool EditPreferences();
     // Where Play in Emulator writes and what it runs; without them Play stays disabled.
     void SetEmulator(EmulatorLauncher& launcher, EmulatorSettings& settings);
+    // The current level as a level file the user names.
+    bool ExportLevel();
+    // A level file the user picks into the current level, with its tiles or without as the
+    // user chooses: one step of the history ("Import Level (level 5)").
+    bool ImportLevel();
+    // Shows every difference between the file as it was opened and the model now.
+    bool ShowChanges();
+    // The Changes window, or nullptr before the first ShowChanges.
+    CChangesDlg* changesDialog() const { return changes_; }
     bool OpenDocumentFile(const QString& path);
     bool OpenRecentFile(int index);
     // Asks about unsaved changes; false when the user cancels or the save fails.
@@ -118,6 +128,7 @@ private:
     QAction* recentEnd_ = nullptr;      // the separator after the recent files
     std::vector<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
+    CChangesDlg* changes_ = nullptr;
 };
 
 } // namespace korvane

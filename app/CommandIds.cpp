@@ -13,7 +13,7 @@ struct CommandStringEntry {
     std::string_view text;
 };
 
-constexpr std::array<CommandStringEntry, 25> kStringTable{{
+constexpr std::array<CommandStringEntry, 28> kStringTable{{
     {kFileNew, "Create a new document\nNew"},
     {kFileOpen, "Open an existing document\nOpen"},
     {kFileSave, "Save the active document\nSave"},
@@ -26,6 +26,9 @@ constexpr std::array<CommandStringEntry, 25> kStringTable{{
     {kToolsPlay,
      "Run the cartridge as it is now in the emulator, without saving it\nPlay in Emulator"},
     {kEditPreferences, "Choose the emulator that Play in Emulator starts\nPreferences"},
+    {kFileExportLevel, "Write the current level as a level file\nExport Level"},
+    {kFileImportLevel, "Give the current level a level file's data\nImport Level"},
+    {kFileChanges, "List what changed since the file was opened\nChanges"},
     {kEditUndo, "Undo the last action\nUndo"},
     {kEditRedo, "Redo the previously undone action\nRedo"},
     {kFileRecentFirst, "Open this document"},

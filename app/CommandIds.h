@@ -41,6 +41,10 @@ inline constexpr std::array<int, 7> kEditorCommands{kTileEditor,   kBlockEditor,
 inline constexpr int kFileCreatePatch = 32790;
 inline constexpr int kFileApplyPatch = 32791;
 inline constexpr int kFileExportPicture = 32792;
+// The File menu's level file commands.
+inline constexpr int kFileExportLevel = 32793;
+inline constexpr int kFileImportLevel = 32794;
+inline constexpr int kFileChanges = 32795;
 
 // Tools > Play in Emulator and Edit > Preferences.
 inline constexpr int kToolsPlay = 32793;

@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kPatchFilter = "Patches (*.ips *.bps);;All Files (*)";
 constexpr const char* kPictureFilter = "PNG Pictures (*.png);;All Files (*)";
+constexpr const char* kLevelFilter = "Level Files (*.kvlevel);;All Files (*)";
 
 std::optional<QString> Chosen(const QString& path) {
     if (path.isEmpty()) {
@@ -92,6 +93,10 @@ std::optional<QString> DialogPrompt::AskFileName(FileQuestion question) {
         return open("Cartridge to Patch", kCartridgeFilter);
     case FileQuestion::PictureToWrite:
         return save("Export Picture", kPictureFilter);
+    case FileQuestion::LevelToWrite:
+        return save("Export Level", kLevelFilter);
+    case FileQuestion::LevelToImport:
+        return open("Import Level", kLevelFilter);
     }
     return std::nullopt;
 }
@@ -133,6 +138,25 @@ std::optional<QString> DialogPrompt::AskEmulatorCommand(const QString& initial,
     return dialog.command();
 }
 
+std::optional<bool> DialogPrompt::AskTakeLevelTiles(int level) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Import Level"),
+                    QStringLiteral("Take the level file's 256 tiles too, or keep the tiles of "
+                                   "level %1?")
+                        .arg(level),
+                    QMessageBox::Cancel, QApplication::activeWindow());
+    QPushButton* take = box.addButton(QStringLiteral("Take Tiles"), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep Tiles"), QMessageBox::ActionRole);
+    box.setDefaultButton(keep);
+    box.exec();
+    if (box.clickedButton() == take) {
+        return true;
+    }
+    if (box.clickedButton() == keep) {
+        return false;
+    }
+    return std::nullopt;
+}
+
 SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
     saveQuestions.push_back(QStringLiteral("Save changes to %1?").arg(fileName));
     return TakeFront(saveAnswers).value_or(SaveChoice::Cancel);
@@ -170,6 +194,16 @@ std::optional<QString> RecordingPrompt::AskEmulatorCommand(const QString& initia
         return std::nullopt;
     }
     return emulatorAnswers.takeFirst();
+}
+
+std::optional<bool> RecordingPrompt::AskTakeLevelTiles(int level) {
+    tileQuestions.push_back(level);
+    if (tileAnswers.empty()) {
+        return std::nullopt;
+    }
+    const bool answer = tileAnswers.front();
+    tileAnswers.erase(tileAnswers.begin());
+    return answer;
 }
 
 } // namespace korvane

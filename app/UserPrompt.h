@@ -23,6 +23,8 @@ enum class FileQuestion {
     PatchToApply,     // Apply Patch: the patch
     CartridgeToPatch, // Apply Patch: the cartridge the patch is applied to
     PictureToWrite,   // Export Picture: the PNG file
+    LevelToWrite,     // Export Level: the level file to write
+    LevelToImport,    // Import Level: the level file to read
 };
 
 // Create Patch: what the patch turns into the current cartridge.
@@ -53,6 +55,9 @@ public:
     // when empty): the command when the user presses OK, nothing when the user cancels.
     virtual std::optional<QString> AskEmulatorCommand(const QString& initial,
                                                       const QString& note) = 0;
+    // Import Level: whether the level takes the file's tiles too (true) or keeps its own
+    // (false), or nothing when the user cancels.
+    virtual std::optional<bool> AskTakeLevelTiles(int level) = 0;
 };
 
 // The filter of both file dialogs.
@@ -68,6 +73,7 @@ public:
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
+    std::optional<bool> AskTakeLevelTiles(int level) override;
 };
 
 // Answers from queues filled by a test and records every question asked.
@@ -91,6 +97,8 @@ public:
     std::vector<EmulatorQuestion> emulatorQuestions; // every Preferences dialog
     QStringList emulatorAnswers; // taken from the front (an empty entry is an empty command); none
                                  // cancels
+    std::vector<int> tileQuestions;                    // the level of every AskTakeLevelTiles
+    std::vector<bool> tileAnswers;                     // taken from the front; none cancels
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
@@ -100,6 +108,7 @@ public:
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
+    std::optional<bool> AskTakeLevelTiles(int level) override;
 };
 
 } // namespace korvane

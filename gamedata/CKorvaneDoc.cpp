@@ -3,6 +3,7 @@
 #include "AtomicFileWriter.h"
 #include "FileDescriptor.h"
 #include "FileIdentity.h"
+#include "LevelImport.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -152,6 +153,7 @@ bool CKorvaneDoc::OnSaveDocument(const std::string& path) {
     }
     // The image always reflects the model after a save attempt on a file that is there.
     gameData_->Encode(*image_);
+    LevelImport::WriteUndecodedBytes(*gameData_, image_->bytes);
 
     // The bytes this file holds beyond the image stay behind it.
     std::vector<std::uint8_t> fileTrailing;
@@ -193,6 +195,7 @@ bool CKorvaneDoc::OnSaveDocumentAs(const std::string& path) {
         return false;
     }
     gameData_->Encode(*image_);
+    LevelImport::WriteUndecodedBytes(*gameData_, image_->bytes);
     // The bytes the opened file had beyond the image go with it to the new file.
     if (!writer.Write({std::span<const std::uint8_t>(image_->bytes), trailing_})) {
         Report(MessageIcon::Stop, writer.message());
@@ -206,6 +209,7 @@ bool CKorvaneDoc::OnSaveDocumentAs(const std::string& path) {
 std::vector<std::uint8_t> CKorvaneDoc::EncodedContent() const {
     auto encoded = std::make_unique<RomImage>(*image_);
     gameData_->Encode(*encoded);
+    LevelImport::WriteUndecodedBytes(*gameData_, encoded->bytes);
     return FileContent(*encoded, trailing_);
 }
 

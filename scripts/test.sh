@@ -62,7 +62,7 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKORVANE_FUZZ=ON -DKORVANE_GUI=OFF -DKORVANE_BENCH=OFF -DKORVANE_WERROR=ON >/dev/null
   cmake --build build-fuzz -j "$jobs" --target fuzz_gamedata fuzz_structured fuzz_patches \
-    fuzz_script fuzz_tilesheet fuzz_seeds
+    fuzz_script fuzz_tilesheet fuzz_leveltext fuzz_seeds
   isolated bash tests/fuzz/run.sh build-fuzz
 fi
 echo "== the user's settings"

@@ -15,5 +15,9 @@ int RunPatchCommand(const std::vector<std::string>& args);
 int RunApplyPatchCommand(const std::vector<std::string>& args);
 int RunTilesCommand(const std::vector<std::string>& args);
 int RunPlayCommand(const std::vector<std::string>& args);
+int RunLevelCommand(const std::vector<std::string>& args);
+int RunUnpackCommand(const std::vector<std::string>& args);
+int RunPackCommand(const std::vector<std::string>& args);
+int RunDiffCommand(const std::vector<std::string>& args);
 
 } // namespace korvane::cli

@@ -38,6 +38,17 @@ std::string UsageText() {
            "       korvane-cli play ROM [--emulator \"COMMAND\"]\n"
            "           runs ROM in the emulator (the command of the Preferences when no option\n"
            "           names one; {file} stands for the cartridge) and waits for it to end\n"
+           "       korvane-cli level export ROM --level L -o FILE.kvlevel\n"
+           "           writes level L as a level file (JSON)\n"
+           "       korvane-cli level import ROM OUT --level L [--with-tiles] FILE.kvlevel\n"
+           "           gives level L the level file's data (and its tiles) and writes OUT\n"
+           "       korvane-cli unpack ROM DIR\n"
+           "           writes the whole model as text files into DIR\n"
+           "       korvane-cli pack DIR BASE OUT\n"
+           "           writes BASE with the model read from DIR to OUT\n"
+           "       korvane-cli diff A B [--json]  |  korvane-cli diff A --patch P [--json]\n"
+           "           lists the differences in the model's terms (exit 0 same, 1 different, "
+           "2 trouble)\n"
            "       korvane-cli --help | --version\n";
 }
 

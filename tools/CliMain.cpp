@@ -45,6 +45,18 @@ int main(int argc, char** argv) {
         if (command == "play") {
             return RunPlayCommand(args);
         }
+        if (command == "level") {
+            return RunLevelCommand(args);
+        }
+        if (command == "unpack") {
+            return RunUnpackCommand(args);
+        }
+        if (command == "pack") {
+            return RunPackCommand(args);
+        }
+        if (command == "diff") {
+            return RunDiffCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }

@@ -2,9 +2,9 @@
 # Runs the fuzzers for a bounded time, each in a fresh corpus folder: fuzz_gamedata on arbitrary
 # (periodic) images and on whole cartridges with operations after them, fuzz_structured on the
 # demo cartridge with the input's changes, fuzz_patches on IPS and BPS patches, small sources
-# and cartridge-sized ones, fuzz_script on edit scripts run on the demo cartridge, and
-# fuzz_tilesheet on arbitrary bytes as a tile sheet PNG over a level's tiles. About four
-# minutes in all.
+# and cartridge-sized ones, fuzz_script on edit scripts run on the demo cartridge,
+# fuzz_tilesheet on arbitrary bytes as a tile sheet PNG over a level's tiles, and
+# fuzz_leveltext on the model's text form. About four minutes in all.
 # Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS_EACH]   (a build configured with -DKORVANE_FUZZ=ON)
 # Exits non-zero on a crash, a leak, a hang or a failed check; the input that caused it is kept
 # in BUILD_DIR/fuzz-artifacts/.
@@ -14,7 +14,8 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
   exit 2
 fi
 seconds=${2:-40}
-for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches fuzz_script fuzz_tilesheet; do
+for name in fuzz_seeds fuzz_gamedata fuzz_structured fuzz_patches fuzz_script fuzz_tilesheet \
+  fuzz_leveltext; do
   if [ ! -x "$1/tests/fuzz/$name" ]; then
     echo "$0: $1/tests/fuzz/$name is not built (configure with -DKORVANE_FUZZ=ON)" >&2
     exit 2
@@ -80,6 +81,13 @@ printf '\x02\x0d\x00\x10\x20\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49
 printf '\x81\x0d\x00\x10\x20\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x80\x00\x00\x00\x40\x10\x04\x00\x00\x00\x28\x4f\x6b\xb7\x00\x00\x00\xdf\x49\x44\x41\x54\x78\xda\xed\xd6\xb1\x09\x00\x20\x0c\x44\xd1\x1b\xdd\xed\x1c\x2b\x6e\x10\x1b\xc1\x22\x4f\xb0\x3e\xf8\x69\x5e\x92\xaa\xee\xaf\xd5\xff\xbd\xfb\x7f\x7b\xf6\x3f\xef\x0b\x3c\x7b\x3f\x02\xcf\xde\x8f\xc0\xb3\xf7\x23\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\x20\x30\x03\x08\xcc\x00\x02\x33\x80\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\xe0\xc0\x0c\x60\x9f\x01\xec\x33\x80\x7d\x06\xb0\xcf\x00\xf6\x19\xc0\x3e\x03\xd8\x67\x00\xfb\x0c\x60\x9f\x01\xec\x33\x80\x7d\x06\xb0\xcf\x00\xf6\x19\xc0\x3e\x03\xd8\x67\x00\xfb\x0c\x60\xff\xe9\xfe\x01\x68\x6f\x25\xdd\x82\x18\xd4\x27\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82' \
   >"$work/tilesheet/seeds/greyalpha16"
 
+# fuzz_leveltext: a level file and shared.json, as they are and as edits to the demo's.
+mkdir -p "$work/leveltext/corpus" "$work/leveltext/seeds"
+printf '\x00{"format": "korvane-level", "version": 1}' >"$work/leveltext/seeds/header"
+printf '\x01' >"$work/leveltext/seeds/demo-level"
+printf '\x01\x00\x00\x10\x41\x00\x20\x00\x39' >"$work/leveltext/seeds/level-edits"
+printf '\x03\x00\x01\x00\x30' >"$work/leveltext/seeds/shared-edits"
+
 run() {
   local name=$1
   local folder=$2
@@ -98,3 +106,4 @@ run fuzz_structured structured 4096
 run fuzz_patches patches 8192
 run fuzz_script script 4096
 run fuzz_tilesheet tilesheet 8192
+run fuzz_leveltext leveltext 4096
