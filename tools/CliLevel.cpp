@@ -65,7 +65,7 @@ int Export(const LevelOptions& options) {
         return UsageError("level export takes one cartridge, --level L and -o FILE");
     }
     const std::string& rom = options.files[0];
-    if (OutputIsAnInput("level export", options.output, {rom})) {
+    if (OutputIsAnInput(options.output, {rom})) {
         return kExitFailure;
     }
     CKorvaneDoc doc;
@@ -90,7 +90,7 @@ int Import(const LevelOptions& options) {
     const std::string& rom = options.files[0];
     const std::string& out = options.files[1];
     const std::string& file = options.files[2];
-    if (OutputIsAnInput("level import", out, {rom, file})) {
+    if (OutputIsAnInput(out, {rom, file})) {
         return kExitFailure;
     }
     CKorvaneDoc doc;

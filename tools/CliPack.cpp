@@ -102,7 +102,7 @@ int RunUnpackCommand(const std::vector<std::string>& args) {
                                doc.level(n), LevelCatalogue[static_cast<std::size_t>(n)].name));
     }
     for (const auto& [name, text] : files) {
-        if (OutputIsAnInput("unpack", InFolder(dir, name), {rom})) {
+        if (OutputIsAnInput(InFolder(dir, name), {rom})) {
             return kExitFailure;
         }
     }
@@ -139,11 +139,11 @@ int RunPackCommand(const std::vector<std::string>& args) {
     for (int n = 0; n < kLevelCount; ++n) {
         names.push_back(LevelFile(n));
     }
-    if (OutputIsAnInput("pack", out, {base})) {
+    if (OutputIsAnInput(out, {base})) {
         return kExitFailure;
     }
     for (const std::string& name : names) {
-        if (OutputIsAnInput("pack", out, {InFolder(dir, name)})) {
+        if (OutputIsAnInput(out, {InFolder(dir, name)})) {
             return kExitFailure;
         }
     }

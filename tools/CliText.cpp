@@ -2,7 +2,6 @@
 
 #include "CliCommon.h"
 
-#include "gamedata/FileIdentity.h"
 #include "gamedata/RegularFileReader.h"
 
 #include <cstdint>
@@ -25,18 +24,6 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
         return false;
     }
     return true;
-}
-
-bool OutputIsAnInput(const std::string& command, const std::string& output,
-                     std::initializer_list<std::string> inputs) {
-    for (const std::string& input : inputs) {
-        if (SameFile(output, input)) {
-            PrintError(command + ": " + output + " is the same file as " + input +
-                       "; nothing was written");
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace korvane::cli

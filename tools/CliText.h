@@ -3,7 +3,6 @@
 // What the commands on the model's text form share: reading and writing text files, and the
 // refusal of an output that is one of the inputs.
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,9 +16,5 @@ inline constexpr std::size_t kLargestTextFile = 16U * 1024U * 1024U;
 std::optional<std::string> ReadTextFile(const std::string& path);
 // Writes text to path whole (AtomicFileWriter); on failure prints why and returns false.
 bool WriteTextFile(const std::string& path, const std::string& text);
-// Whether output is the same file as one of inputs; if so says so ("<command>: OUT is the
-// same file as ROM") on standard error.
-bool OutputIsAnInput(const std::string& command, const std::string& output,
-                     std::initializer_list<std::string> inputs);
 
 } // namespace korvane::cli
