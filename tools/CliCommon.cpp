@@ -1,5 +1,7 @@
 #include "CliCommon.h"
 
+#include "CliHelp.h"
+
 #include "gamedata/AtomicFileWriter.h"
 #include "gamedata/FileIdentity.h"
 
@@ -18,38 +20,7 @@ void StderrReporter::ShowMessage(MessageIcon /*icon*/, const std::string& /*titl
 void StderrReporter::RequestQuit(int /*exitCode*/) {}
 
 std::string UsageText() {
-    return "usage: korvane-cli demo OUT.nes [--seed N]\n"
-           "       korvane-cli info ROM\n"
-           "       korvane-cli dump ROM\n"
-           "       korvane-cli roundtrip IN OUT\n"
-           "       korvane-cli edit IN OUT SCRIPT|-\n"
-           "       korvane-cli render ROM ...\n"
-           "       korvane-cli patch CLEAN EDITED OUT.ips|OUT.bps\n"
-           "           writes an IPS or BPS patch (by OUT's extension) that turns CLEAN into "
-           "EDITED\n"
-           "       korvane-cli apply-patch CLEAN PATCH OUT\n"
-           "           applies an IPS or BPS patch to CLEAN and writes the result to OUT\n"
-           "       korvane-cli tiles export ROM --level L [--half 0|1] --palette-row R -o OUT.png\n"
-           "           writes level L's tiles (all, or tiles 0-127 or 128-255) as an indexed PNG\n"
-           "           in the colours of palette row R (0-19)\n"
-           "       korvane-cli tiles import ROM OUT.nes --level L [--half 0|1] --palette-row R "
-           "IN.png\n"
-           "           replaces those tiles with IN.png's and writes OUT.nes\n"
-           "       korvane-cli play ROM [--emulator \"COMMAND\"]\n"
-           "           runs ROM in the emulator (the command of the Preferences when no option\n"
-           "           names one; {file} stands for the cartridge) and waits for it to end\n"
-           "       korvane-cli level export ROM --level L -o FILE.kvlevel\n"
-           "           writes level L as a level file (JSON)\n"
-           "       korvane-cli level import ROM OUT --level L [--with-tiles] FILE.kvlevel\n"
-           "           gives level L the level file's data (and its tiles) and writes OUT\n"
-           "       korvane-cli unpack ROM DIR\n"
-           "           writes the whole model as text files into DIR\n"
-           "       korvane-cli pack DIR BASE OUT\n"
-           "           writes BASE with the model read from DIR to OUT\n"
-           "       korvane-cli diff A B [--json]  |  korvane-cli diff A --patch P [--json]\n"
-           "           lists the differences in the model's terms (exit 0 same, 1 different, "
-           "2 trouble)\n"
-           "       korvane-cli --help | --version\n";
+    return SynopsisText();
 }
 
 void PrintError(const std::string& text) {

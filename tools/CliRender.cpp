@@ -1,5 +1,7 @@
 #include "CliRender.h"
 
+#include "CliHelp.h"
+
 #include "CliCommon.h"
 #include "gamedata/CKorvaneDoc.h"
 #include "gamedata/UserReporter.h"
@@ -27,30 +29,6 @@ using cli::kExitOk;
 using cli::kExitUsage;
 constexpr int kMaxZoom = kMaxPictureZoom;
 constexpr int kMaxTick = 1000000;
-
-constexpr const char* kUsage =
-    "usage: korvane-cli render ROM --level L [--hallway H | --level-map] -o OUT.png [options]\n"
-    "  Draws hallway H of level L (0-15) as the level preview shows it, all rooms side by\n"
-    "  side, and writes it as a PNG.\n"
-    "  --level-map draws every hallway of the level instead, one row each, left-aligned,\n"
-    "  each below a band with its label \"Hallway N\".\n"
-    "options:\n"
-    "  --highlight S      highlight selector: 0-15 a block type, 16 shade all, -1 none\n"
-    "                     (the default), -2 what the level does not use\n"
-    "  --depth D          screen depth the surfaces use: 16, 24 or 32 (the default)\n"
-    "  --zoom-in N        draw each pixel N x N (1-8)\n"
-    "  --zoom-out N       shrink by N (1-8)\n"
-    "  --grid             draw the grid\n"
-    "  --grid-spacing N   grid spacing in content pixels (default: one line per assembly,\n"
-    "                     or per tile, block, assembly or room for the other layers)\n"
-    "  --tick T           show animation tick T: the palette effects applied T times\n"
-    "  --no-checkpoints   leave out the checkpoint labels\n"
-    "  --no-enemies       leave out the enemy markers\n"
-    "  --layer L          tiles (16 x 16 tiles), blocks (16 x 16 blocks), assemblies\n"
-    "                     (16 x 16 assemblies) or rooms (32 rooms, 8 per row) instead of\n"
-    "                     the hallway\n"
-    "  --palette-set P    palette set (0-4) of the other layers (default 0)\n"
-    "  --palette N        palette (0-3) of the tile layer (default 0)\n";
 
 struct RenderOptions {
     std::string rom;
@@ -197,7 +175,8 @@ int Fail(const std::string& reason) {
 int RunRenderCommand(const std::vector<std::string>& args) {
     RenderOptions options;
     if (const std::optional<UsageError> error = ParseOptions(args, options)) {
-        std::cerr << "korvane-cli render: " << error->reason << "\n" << kUsage;
+        std::cerr << "korvane-cli render: " << error->reason << "\n"
+                  << cli::CommandHelpText(*cli::FindCommandHelp("render"));
         return kExitUsage;
     }
 
