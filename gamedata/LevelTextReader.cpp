@@ -121,19 +121,7 @@ void LevelTextReader::ReadValue(const JsonValue& root, LevelRecord& level, std::
                        "hallways", "hallwaySlotsAfterList", "enemies", "enemySlotsAfterList",
                        "paletteSets", "checkpointHallways", "checkpointRooms", "tileBanks",
                        "undecodedBytes", "tiles"});
-    const JsonValue& format = tf::Member(root, "", "format");
-    if (tf::Text(format, "format") != kLevelFileFormat) {
-        throw TextFieldError(format.line, "format",
-                             "\"" + format.text + "\" is not a level file (\"" +
-                                 std::string(kLevelFileFormat) + "\" expected)");
-    }
-    const JsonValue& version = tf::Member(root, "", "version");
-    if (tf::Whole(version, "version", 0xFFFF) != kTextFormatVersion) {
-        throw TextFieldError(version.line, "version",
-                             "version " + version.text +
-                                 " is not known (this program reads "
-                                 "version 1)");
-    }
+    tf::RequireHeader(root, kLevelFileFormat, "a level file", kTextFormatVersion);
     name = tf::Text(tf::Member(root, "", "name"), "name");
 
     LevelRecord read = level;

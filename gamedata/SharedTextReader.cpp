@@ -101,19 +101,7 @@ void ReadShared(const JsonValue& root, const RomImage& base, GameData& data) {
     tf::RequireObject(
         root, "",
         {"format", "version", "recordBanks", "enemyGraphics", "aboutTiles", "aboutTilesLarge"});
-    const JsonValue& format = tf::Member(root, "", "format");
-    if (tf::Text(format, "format") != kSharedFileFormat) {
-        throw TextFieldError(format.line, "format",
-                             "\"" + format.text + "\" is not a shared tables file (\"" +
-                                 std::string(kSharedFileFormat) + "\" expected)");
-    }
-    const JsonValue& version = tf::Member(root, "", "version");
-    if (tf::Whole(version, "version", 0xFFFF) != kTextFormatVersion) {
-        throw TextFieldError(version.line, "version",
-                             "version " + version.text +
-                                 " is not known (this program reads "
-                                 "version 1)");
-    }
+    tf::RequireHeader(root, kSharedFileFormat, "a shared tables file", kTextFormatVersion);
     std::array<RecordBank, 3> banks;
     const auto& bankValues =
         tf::Items(tf::Member(root, "", "recordBanks"), "recordBanks", banks.size());

@@ -146,4 +146,21 @@ const std::string& Text(const JsonValue& value, const std::string& path) {
     return value.text;
 }
 
+void RequireHeader(const JsonValue& root, std::string_view format, std::string_view what,
+                   int version) {
+    const JsonValue& formatValue = Member(root, "", "format");
+    if (Text(formatValue, "format") != format) {
+        throw TextFieldError(formatValue.line, "format",
+                             "\"" + formatValue.text + "\" is not " + std::string(what) + " (\"" +
+                                 std::string(format) + "\" expected)");
+    }
+    const JsonValue& versionValue = Member(root, "", "version");
+    if (Whole(versionValue, "version", 0xFFFF) != static_cast<std::uint32_t>(version)) {
+        throw TextFieldError(versionValue.line, "version",
+                             "version " + versionValue.text +
+                                 " is not known (this program reads version " +
+                                 std::to_string(version) + ")");
+    }
+}
+
 } // namespace korvane::textfields

@@ -53,6 +53,11 @@ std::vector<std::uint8_t> HexBytes(const JsonValue& value, const std::string& pa
 std::vector<std::uint8_t> HexBytesUpTo(const JsonValue& value, const std::string& path,
                                        std::size_t largest);
 const std::string& Text(const JsonValue& value, const std::string& path);
+// The "format" and "version" members of a file's top object: format must be the given one
+// (what names the kind of file in the refusal, "a level file") and version one this program
+// reads.
+void RequireHeader(const JsonValue& root, std::string_view format, std::string_view what,
+                   int version);
 
 // Reads count bytes from an array of count numbers into out.
 template <typename Out> void Bytes(const JsonValue& value, const std::string& path, Out& out) {

@@ -54,18 +54,7 @@ std::optional<TextRefusal> ReadFolderFile(const std::string& text, SourceCartrid
     const JsonValue& root = *json.value;
     try {
         tf::RequireObject(root, "", {"format", "version", "size", "crc32"});
-        const JsonValue& format = tf::Member(root, "", "format");
-        if (tf::Text(format, "format") != kFolderFormat) {
-            throw TextFieldError(format.line, "format",
-                                 "\"" + format.text + "\" is not an unpacked cartridge (\"" +
-                                     std::string(kFolderFormat) + "\" expected)");
-        }
-        const JsonValue& version = tf::Member(root, "", "version");
-        if (tf::Whole(version, "version", 0xFFFF) != kTextFormatVersion) {
-            throw TextFieldError(version.line, "version",
-                                 "version " + version.text +
-                                     " is not known (this program reads version 1)");
-        }
+        tf::RequireHeader(root, kFolderFormat, "an unpacked cartridge", kTextFormatVersion);
         source.size = tf::Whole(tf::Member(root, "", "size"), "size", 0xFFFFFFFF);
         source.crc32 = tf::Text(tf::Member(root, "", "crc32"), "crc32");
     } catch (const TextFieldError& error) {
