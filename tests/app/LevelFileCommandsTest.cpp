@@ -14,6 +14,7 @@
 #include "tools/DemoCartridge.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QSpinBox>
@@ -133,6 +134,22 @@ TEST_F(LevelFileCommandsTest, ExportLevelWritesTheCurrentLevelAsALevelFile) {
     EXPECT_TRUE(*read.level == document().level(n));
     EXPECT_EQ(read.name, LevelCatalogue[static_cast<std::size_t>(n)].name);
     EXPECT_FALSE(document().IsModified());
+}
+
+TEST_F(LevelFileCommandsTest, ExportLevelIsNotWrittenOverTheCartridgeItComesFrom) {
+    const std::vector<std::uint8_t> original = ReadFileBytes(path_);
+    const QString link = fixture_.PathIn(QStringLiteral("demo.kvlevel"));
+    ASSERT_TRUE(QFile::link(path_, link));
+    for (const QString& out : {path_, link}) {
+        fixture_.reporter.messages.clear();
+        prompt().fileAnswers = {out};
+        EXPECT_FALSE(frame().ExportLevel());
+        ASSERT_EQ(fixture_.reporter.messages.size(), 1U);
+        EXPECT_EQ(fixture_.reporter.messages[0].text,
+                  "Korvane can't write \"" + out.toStdString() + "\": it is the same file as \"" +
+                      path_.toStdString() + "\", which it is made from. Nothing was written.");
+        EXPECT_EQ(ReadFileBytes(path_), original);
+    }
 }
 
 TEST_F(LevelFileCommandsTest, ChangesListsAnEditorsEditAndItsLineSelectsTheLevel) {
