@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     const auto image = korvane::MakeDemoCartridge(1);
     std::vector<unsigned char> scripted(image->bytes.begin(), image->bytes.end());
     // Four bytes an operation, the fourth choosing the level.
-    for (unsigned char byte : {0x10, 0x03, 0x20, 0x00, 0x21, 0x04, 0x11, 0x01, 0x32, 0x05, 0x00,
-                               0x02, 0x05, 0x01, 0x07, 0x03}) {
-        scripted.push_back(byte);
+    for (const int byte : {0x10, 0x03, 0x20, 0x00, 0x21, 0x04, 0x11, 0x01, 0x32, 0x05, 0x00, 0x02,
+                           0x05, 0x01, 0x07, 0x03}) {
+        scripted.push_back(static_cast<unsigned char>(byte));
     }
     written = written && WriteFile(folder + "/gamedata-script", scripted);
     // Mode 5, split after 16 bytes of source pattern; edits with 3-byte offsets.
@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 16; ++i) {
         patches.push_back(static_cast<unsigned char>(i * 17));
     }
-    for (unsigned char byte : {0x00, 0x00, 0x00, 0x04, 0x41, 0x10, 0x00, 0x04, 0x08, 0x00,
-                               0x00, 0xF0, 0x05, 0x03, 0x00, 0x20, 0x00, 0x06, 0x02, 0x00}) {
-        patches.push_back(byte);
+    for (const int byte : {0x00, 0x00, 0x00, 0x04, 0x41, 0x10, 0x00, 0x04, 0x08, 0x00,
+                           0x00, 0xF0, 0x05, 0x03, 0x00, 0x20, 0x00, 0x06, 0x02, 0x00}) {
+        patches.push_back(static_cast<unsigned char>(byte));
     }
     written = written && WriteFile(folder + "/patches-cartridge", patches);
     if (!written) {
