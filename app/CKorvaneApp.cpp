@@ -8,6 +8,7 @@
 #include "EmulatorLauncher.h"
 #include "EmulatorSettings.h"
 #include "RecentFileList.h"
+#include "RecoveryStore.h"
 #include "StandardEditors.h"
 #include "StartupReport.h"
 #include "editors/CCanvasControl.h"
@@ -105,6 +106,10 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     frame_ = std::make_unique<CMainFrame>(*document_, *history_, *display_, *editors_, reporter_,
                                           prompt_, *recentFiles_);
     frame_->SetEmulator(*emulatorLauncher_, *emulatorSettings_);
+    recovery_ = std::make_unique<RecoveryStore>();
+    if (recovery_->Start()) {
+        frame_->SetRecovery(*recovery_);
+    }
     if (StartupReportRequested()) {
         WatchFirstPreviewPaint();
     }
@@ -130,6 +135,10 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     splashFilter_ = std::make_unique<SplashEventFilter>();
     qApp->installEventFilter(splashFilter_.get());
     CSplashWindow::ShowOver(frame_.get());
+    frame_->OfferRecovery();
+    if (const QString script = TestEditScriptPath(); !script.isEmpty()) {
+        frame_->RunTestEdit(script);
+    }
     return true;
 }
 

@@ -29,6 +29,8 @@ class EmulatorSettings;
 struct EmulatorRun;
 class EditorRegistry;
 class RecentFileList;
+class RecoveryStore;
+struct RecoveryCopy;
 class UserPrompt;
 class UserReporter;
 
@@ -78,6 +80,12 @@ public:
     bool EditPreferences();
     // Where Play in Emulator writes and what it runs; without them Play stays disabled.
     void SetEmulator(EmulatorLauncher& launcher, EmulatorSettings& settings);
+    // Keeps recovery copies of unsaved work in store (app/CMainFrameRecovery.cpp).
+    void SetRecovery(RecoveryStore& store);
+    // At start: offers back the unsaved work that no running Korvane owns.
+    void OfferRecovery();
+    // Runs an edit script on the model as one step, as an editor's OK would (a test hook).
+    bool RunTestEdit(const QString& scriptPath);
     // The current level as a level file the user names.
     bool ExportLevel();
     // A level file the user picks into the current level, with its tiles or without as the
@@ -111,6 +119,7 @@ private:
     void ShowStop(const std::string& text);
     // Reports the emulator of the run when it ends within its first two seconds.
     void WatchEmulator(const EmulatorRun& run);
+    bool RecoverCopy(const RecoveryCopy& copy, bool onOriginal);
 
     CKorvaneDoc& document_;
     DocumentHistory& history_;
@@ -129,6 +138,7 @@ private:
     std::vector<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
     CChangesDlg* changes_ = nullptr;
+    RecoveryStore* recovery_ = nullptr;
 };
 
 } // namespace korvane

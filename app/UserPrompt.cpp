@@ -157,6 +157,24 @@ std::optional<bool> DialogPrompt::AskTakeLevelTiles(int level) {
     return std::nullopt;
 }
 
+RecoverChoice DialogPrompt::AskRecover(const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Korvane"), question,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == recover) {
+        return RecoverChoice::Recover;
+    }
+    if (box.clickedButton() == discard) {
+        return RecoverChoice::Discard;
+    }
+    return RecoverChoice::Later;
+}
+
 SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
     saveQuestions.push_back(QStringLiteral("Save changes to %1?").arg(fileName));
     return TakeFront(saveAnswers).value_or(SaveChoice::Cancel);
@@ -204,6 +222,11 @@ std::optional<bool> RecordingPrompt::AskTakeLevelTiles(int level) {
     const bool answer = tileAnswers.front();
     tileAnswers.erase(tileAnswers.begin());
     return answer;
+}
+
+RecoverChoice RecordingPrompt::AskRecover(const QString& question) {
+    recoverQuestions.append(question);
+    return TakeFront(recoverAnswers).value_or(RecoverChoice::Later);
 }
 
 } // namespace korvane

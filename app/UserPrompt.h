@@ -15,6 +15,8 @@
 namespace korvane {
 
 enum class SaveChoice { Save, Discard, Cancel };
+// What to do with unsaved work a crashed Korvane left.
+enum class RecoverChoice { Recover, Discard, Later };
 
 // The files the patch and picture commands ask for.
 enum class FileQuestion {
@@ -58,6 +60,9 @@ public:
     // Import Level: whether the level takes the file's tiles too (true) or keeps its own
     // (false), or nothing when the user cancels.
     virtual std::optional<bool> AskTakeLevelTiles(int level) = 0;
+    // "Korvane found unsaved work on <file> from <time>. Recover it?" (question) with Recover
+    // (the default), Discard and Later.
+    virtual RecoverChoice AskRecover(const QString& question) = 0;
 };
 
 // The filter of both file dialogs.
@@ -74,6 +79,7 @@ public:
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
     std::optional<bool> AskTakeLevelTiles(int level) override;
+    RecoverChoice AskRecover(const QString& question) override;
 };
 
 // Answers from queues filled by a test and records every question asked.
@@ -97,8 +103,10 @@ public:
     std::vector<EmulatorQuestion> emulatorQuestions; // every Preferences dialog
     QStringList emulatorAnswers; // taken from the front (an empty entry is an empty command); none
                                  // cancels
-    std::vector<int> tileQuestions;                    // the level of every AskTakeLevelTiles
-    std::vector<bool> tileAnswers;                     // taken from the front; none cancels
+    std::vector<int> tileQuestions;            // the level of every AskTakeLevelTiles
+    std::vector<bool> tileAnswers;             // taken from the front; none cancels
+    QStringList recoverQuestions;              // every AskRecover
+    std::vector<RecoverChoice> recoverAnswers; // taken from the front; Later when empty
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
@@ -109,6 +117,7 @@ public:
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
     std::optional<bool> AskTakeLevelTiles(int level) override;
+    RecoverChoice AskRecover(const QString& question) override;
 };
 
 } // namespace korvane
