@@ -8,6 +8,7 @@
 #include "EmulatorLauncher.h"
 #include "EmulatorSettings.h"
 #include "RecentFileList.h"
+#include "RecoverySettings.h"
 #include "RecoveryStore.h"
 #include "StandardEditors.h"
 #include "StartupReport.h"
@@ -106,9 +107,10 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     frame_ = std::make_unique<CMainFrame>(*document_, *history_, *display_, *editors_, reporter_,
                                           prompt_, *recentFiles_);
     frame_->SetEmulator(*emulatorLauncher_, *emulatorSettings_);
+    recoverySettings_ = std::make_unique<RecoverySettings>(settingsFile_);
     recovery_ = std::make_unique<RecoveryStore>();
     if (recovery_->Start()) {
-        frame_->SetRecovery(*recovery_);
+        frame_->SetRecovery(*recovery_, *recoverySettings_);
     }
     if (StartupReportRequested()) {
         WatchFirstPreviewPaint();

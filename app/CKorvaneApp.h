@@ -22,6 +22,7 @@ class EditorRegistry;
 class EmulatorLauncher;
 class EmulatorSettings;
 class RecentFileList;
+class RecoverySettings;
 class RecoveryStore;
 class SplashEventFilter;
 class UserPrompt;
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<RecentFileList> recentFiles_;
     std::unique_ptr<EmulatorSettings> emulatorSettings_;
     std::unique_ptr<EmulatorLauncher> emulatorLauncher_; // its files go with it
+    std::unique_ptr<RecoverySettings> recoverySettings_;
     std::unique_ptr<RecoveryStore> recovery_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SplashEventFilter> splashFilter_;

@@ -29,6 +29,7 @@ class EmulatorSettings;
 struct EmulatorRun;
 class EditorRegistry;
 class RecentFileList;
+class RecoverySettings;
 class RecoveryStore;
 struct RecoveryCopy;
 class UserPrompt;
@@ -81,7 +82,8 @@ public:
     // Where Play in Emulator writes and what it runs; without them Play stays disabled.
     void SetEmulator(EmulatorLauncher& launcher, EmulatorSettings& settings);
     // Keeps recovery copies of unsaved work in store (app/CMainFrameRecovery.cpp).
-    void SetRecovery(RecoveryStore& store);
+    // The interval comes from settings, and Edit > Preferences changes it.
+    void SetRecovery(RecoveryStore& store, RecoverySettings& settings);
     // At start: offers back the unsaved work that no running Korvane owns.
     void OfferRecovery();
     // Runs an edit script on the model as one step, as an editor's OK would (a test hook).
@@ -139,6 +141,7 @@ private:
     std::map<int, QAction*> actions_;
     CChangesDlg* changes_ = nullptr;
     RecoveryStore* recovery_ = nullptr;
+    RecoverySettings* recoverySettings_ = nullptr;
 };
 
 } // namespace korvane

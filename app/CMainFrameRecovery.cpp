@@ -5,6 +5,7 @@
 #include "CKorvaneView.h"
 #include "DocumentHistory.h"
 #include "RecoveryFolder.h"
+#include "RecoverySettings.h"
 #include "RecoveryStore.h"
 #include "UserPrompt.h"
 #include "gamedata/CKorvaneDoc.h"
@@ -51,8 +52,10 @@ QString RecoverQuestion(const RecoveryCopy& copy, OriginalState state) {
 
 } // namespace
 
-void CMainFrame::SetRecovery(RecoveryStore& store) {
+void CMainFrame::SetRecovery(RecoveryStore& store, RecoverySettings& settings) {
     recovery_ = &store;
+    recoverySettings_ = &settings;
+    store.SetIntervalSeconds(settings.intervalSeconds());
     store.SetSource([this]() -> std::optional<RecoverySnapshot> {
         if (!document_.IsModified() || !DocumentReady()) {
             return std::nullopt;

@@ -138,6 +138,15 @@ std::optional<QString> DialogPrompt::AskEmulatorCommand(const QString& initial,
     return dialog.command();
 }
 
+std::optional<PreferencesChoice> DialogPrompt::AskPreferences(const PreferencesChoice& initial) {
+    CPreferencesDlg dialog(initial.emulatorCommand, QString(), QApplication::activeWindow(),
+                           initial.recoverySeconds);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return PreferencesChoice{dialog.command(), dialog.recoverySeconds()};
+}
+
 std::optional<bool> DialogPrompt::AskTakeLevelTiles(int level) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Import Level"),
                     QStringLiteral("Take the level file's 256 tiles too, or keep the tiles of "
@@ -212,6 +221,16 @@ std::optional<QString> RecordingPrompt::AskEmulatorCommand(const QString& initia
         return std::nullopt;
     }
     return emulatorAnswers.takeFirst();
+}
+
+std::optional<PreferencesChoice> RecordingPrompt::AskPreferences(const PreferencesChoice& initial) {
+    emulatorQuestions.push_back({initial.emulatorCommand, QString()});
+    recoveryQuestions.push_back(initial.recoverySeconds);
+    if (emulatorAnswers.isEmpty()) {
+        return std::nullopt;
+    }
+    const QString command = emulatorAnswers.takeFirst();
+    return PreferencesChoice{command, TakeFront(recoveryAnswers).value_or(initial.recoverySeconds)};
 }
 
 std::optional<bool> RecordingPrompt::AskTakeLevelTiles(int level) {

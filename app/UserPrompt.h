@@ -15,6 +15,12 @@
 namespace korvane {
 
 enum class SaveChoice { Save, Discard, Cancel };
+// Edit > Preferences: the emulator command and the recovery copies' interval (seconds, 0 off).
+struct PreferencesChoice {
+    QString emulatorCommand;
+    int recoverySeconds = 30;
+};
+
 // What to do with unsaved work a crashed Korvane left.
 enum class RecoverChoice { Recover, Discard, Later };
 
@@ -57,6 +63,9 @@ public:
     // when empty): the command when the user presses OK, nothing when the user cancels.
     virtual std::optional<QString> AskEmulatorCommand(const QString& initial,
                                                       const QString& note) = 0;
+    // Edit > Preferences, starting from initial: the choice on OK, nothing when the user
+    // cancels.
+    virtual std::optional<PreferencesChoice> AskPreferences(const PreferencesChoice& initial) = 0;
     // Import Level: whether the level takes the file's tiles too (true) or keeps its own
     // (false), or nothing when the user cancels.
     virtual std::optional<bool> AskTakeLevelTiles(int level) = 0;
@@ -78,6 +87,7 @@ public:
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
+    std::optional<PreferencesChoice> AskPreferences(const PreferencesChoice& initial) override;
     std::optional<bool> AskTakeLevelTiles(int level) override;
     RecoverChoice AskRecover(const QString& question) override;
 };
@@ -103,8 +113,13 @@ public:
     std::vector<EmulatorQuestion> emulatorQuestions; // every Preferences dialog
     QStringList emulatorAnswers; // taken from the front (an empty entry is an empty command); none
                                  // cancels
-    std::vector<int> tileQuestions;            // the level of every AskTakeLevelTiles
-    std::vector<bool> tileAnswers;             // taken from the front; none cancels
+    std::vector<int> tileQuestions; // the level of every AskTakeLevelTiles
+    std::vector<bool> tileAnswers;  // taken from the front; none cancels
+    // AskPreferences records its command in emulatorQuestions and takes it from
+    // emulatorAnswers (none cancels); the interval comes from here (the initial one when
+    // empty).
+    std::vector<int> recoveryQuestions;
+    std::vector<int> recoveryAnswers;
     QStringList recoverQuestions;              // every AskRecover
     std::vector<RecoverChoice> recoverAnswers; // taken from the front; Later when empty
 
@@ -116,6 +131,7 @@ public:
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
+    std::optional<PreferencesChoice> AskPreferences(const PreferencesChoice& initial) override;
     std::optional<bool> AskTakeLevelTiles(int level) override;
     RecoverChoice AskRecover(const QString& question) override;
 };

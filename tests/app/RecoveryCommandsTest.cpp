@@ -5,6 +5,7 @@
 
 #include "app/CKorvaneView.h"
 #include "app/CMainFrame.h"
+#include "app/CPreferencesDlg.h"
 #include "app/CommandIds.h"
 #include "app/DocumentHistory.h"
 #include "app/EditorRegistry.h"
@@ -13,10 +14,13 @@
 #include "gamedata/CKorvaneDoc.h"
 #include "gamedata/LevelCatalogue.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTime>
 
 #include <gtest/gtest.h>
@@ -233,6 +237,73 @@ TEST_F(RecoveryCommandsTest, ARunningProgramsCopyIsNotOffered) {
     ASSERT_TRUE(second.Start({QStringLiteral("-nosplash")}));
     EXPECT_TRUE(second.prompt.recoverQuestions.isEmpty());
     EXPECT_TRUE(QFile::exists(store().copyPath()));
+}
+
+TEST_F(RecoveryCommandsTest, PreferencesSetTheIntervalAndTurnTheCopiesOff) {
+    EXPECT_EQ(store().intervalSeconds(), 30);
+    fixture_.prompt.emulatorAnswers = {QStringLiteral("fceux")};
+    fixture_.prompt.recoveryAnswers = {120};
+    ASSERT_TRUE(frame().EditPreferences());
+    EXPECT_EQ(fixture_.prompt.recoveryQuestions, std::vector<int>({30}));
+    EXPECT_EQ(store().intervalSeconds(), 120);
+    {
+        QSettings settings(fixture_.settingsFile(), QSettings::IniFormat);
+        EXPECT_EQ(settings.value("Recovery/interval").toInt(), 120);
+        EXPECT_EQ(settings.value("Emulator/command").toString(), QStringLiteral("fceux"));
+    }
+
+    // Off: a change waits for nothing, but an editor's OK still copies.
+    fixture_.prompt.emulatorAnswers = {QStringLiteral("fceux")};
+    fixture_.prompt.recoveryAnswers = {0};
+    ASSERT_TRUE(frame().EditPreferences());
+    EXPECT_EQ(fixture_.prompt.recoveryQuestions, std::vector<int>({30, 120}));
+    EXPECT_EQ(store().intervalSeconds(), 0);
+    fixture_.app().history().Change(
+        "Change", [](GameData& model) { model.levels[2].rooms[3].cells[4] ^= 1; });
+    EXPECT_FALSE(store().pending());
+    EditCell();
+    EXPECT_TRUE(QFile::exists(store().copyPath()));
+
+    // The next start takes the stored interval; one out of range is brought into it.
+    fixture_.Finish();
+    ASSERT_TRUE(fixture_.Start({QStringLiteral("-nosplash")}));
+    EXPECT_EQ(store().intervalSeconds(), 0);
+    fixture_.Finish();
+    {
+        QSettings settings(fixture_.settingsFile(), QSettings::IniFormat);
+        settings.setValue("Recovery/interval", 5);
+    }
+    ASSERT_TRUE(fixture_.Start({QStringLiteral("-nosplash")}));
+    EXPECT_EQ(store().intervalSeconds(), 10);
+}
+
+TEST(RecoveryPreferencesDialogTest, TheRowShowsTheIntervalAndGivesWhatWasChosen) {
+    CPreferencesDlg every45(QStringLiteral("fceux"), QString(), nullptr, 45);
+    auto* keep = every45.findChild<QCheckBox*>(QStringLiteral("id1404"));
+    auto* interval = every45.findChild<QSpinBox*>(QStringLiteral("id1405"));
+    ASSERT_NE(keep, nullptr);
+    ASSERT_NE(interval, nullptr);
+    EXPECT_TRUE(keep->isChecked());
+    EXPECT_EQ(interval->value(), 45);
+    EXPECT_EQ(interval->minimum(), 10);
+    EXPECT_EQ(interval->maximum(), 600);
+    EXPECT_EQ(every45.recoverySeconds(), 45);
+    interval->setValue(700);
+    EXPECT_EQ(every45.recoverySeconds(), 600);
+    keep->setChecked(false);
+    EXPECT_FALSE(interval->isEnabled());
+    EXPECT_EQ(every45.recoverySeconds(), 0);
+
+    CPreferencesDlg off(QString(), QString(), nullptr, 0);
+    EXPECT_FALSE(off.findChild<QCheckBox*>(QStringLiteral("id1404"))->isChecked());
+    EXPECT_FALSE(off.findChild<QSpinBox*>(QStringLiteral("id1405"))->isEnabled());
+    EXPECT_EQ(off.recoverySeconds(), 0);
+    off.findChild<QCheckBox*>(QStringLiteral("id1404"))->setChecked(true);
+    EXPECT_EQ(off.recoverySeconds(), 30);
+
+    // Play's question about the command has no such row.
+    CPreferencesDlg play(QString(), QStringLiteral("note"));
+    EXPECT_EQ(play.findChild<QCheckBox*>(QStringLiteral("id1404")), nullptr);
 }
 
 } // namespace
