@@ -57,11 +57,21 @@ void CMainFrame::SetRecovery(RecoveryStore& store, RecoverySettings& settings) {
     recoverySettings_ = &settings;
     store.SetIntervalSeconds(settings.intervalSeconds());
     store.SetSource([this]() -> std::optional<RecoverySnapshot> {
-        if (!document_.IsModified() || !DocumentReady()) {
+        if (!DocumentReady()) {
             return std::nullopt;
         }
         RecoverySnapshot snapshot;
-        snapshot.content = document_.EncodedContent();
+        // An open editor's work counts as if OK had been pressed.
+        if (const std::unique_ptr<GameData> edited = view_->ModelAsIfEditorOk(snapshot.editor)) {
+            if (!document_.IsModified() && *edited == document_.gameData()) {
+                return std::nullopt;
+            }
+            snapshot.content = document_.EncodedContentOf(*edited);
+        } else if (document_.IsModified()) {
+            snapshot.content = document_.EncodedContent();
+        } else {
+            return std::nullopt;
+        }
         snapshot.originalPath = document_.PathName();
         snapshot.step = history_.index();
         snapshot.stepText = history_.undoText();
@@ -71,6 +81,12 @@ void CMainFrame::SetRecovery(RecoveryStore& store, RecoverySettings& settings) {
     // state needs no copy.
     connect(&history_.stack(), &QUndoStack::indexChanged, &store, &RecoveryStore::Changed);
     connect(view_, &CKorvaneView::documentModified, &store, [&store] { store.WriteNow(); });
+    connect(view_, &CKorvaneView::editorOpened, &store, [&store] { store.SetWatching(true); });
+    // After Cancel the copy goes back to the document's own unsaved work (or goes).
+    connect(view_, &CKorvaneView::editorClosed, &store, [&store] {
+        store.SetWatching(false);
+        store.WriteNow();
+    });
     connect(&history_.stack(), &QUndoStack::cleanChanged, &store, [&store](bool clean) {
         if (clean) {
             store.Remove();

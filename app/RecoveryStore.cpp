@@ -22,7 +22,12 @@ RecoveryStore::RecoveryStore(QString folder, QObject* parent)
               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))) {
     timer_.setSingleShot(true);
     timer_.setInterval(seconds_ * 1000);
-    connect(&timer_, &QTimer::timeout, this, [this] { WriteNow(); });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        WriteNow();
+        if (watching_ && seconds_ != 0 && lock_) {
+            timer_.start();
+        }
+    });
 }
 
 RecoveryStore::~RecoveryStore() {
@@ -91,7 +96,17 @@ bool RecoveryStore::WriteNow() {
     return Write(*snapshot);
 }
 
+void RecoveryStore::SetWatching(bool watching) {
+    watching_ = watching;
+    if (watching_) {
+        Changed();
+    }
+}
+
 bool RecoveryStore::Write(const RecoverySnapshot& snapshot) {
+    if (hasCopy_ && snapshot.content == written_ && snapshot.editor == writtenEditor_) {
+        return true; // the copy there already holds it
+    }
     const auto fail = [this](const std::string& message) {
         // Reported once; the next change tries again, with no timer going round meanwhile.
         if (!failureReported_) {
@@ -131,6 +146,8 @@ bool RecoveryStore::Write(const RecoverySnapshot& snapshot) {
         return fail(description.message());
     }
     hasCopy_ = true;
+    written_ = snapshot.content;
+    writtenEditor_ = snapshot.editor;
     failureReported_ = false;
     ++writes_;
     return true;
@@ -143,6 +160,7 @@ void RecoveryStore::Remove() {
         QFile::remove(copyPath());
         hasCopy_ = false;
     }
+    written_.clear();
 }
 
 } // namespace korvane

@@ -63,6 +63,10 @@ public:
     bool WriteNow();
     // Save, Save As, Discard: no copy any more, nothing pending.
     void Remove();
+    // While an editor is open its work changes without the window knowing: a copy is then
+    // considered once every interval (and written when it differs from the last one).
+    void SetWatching(bool watching);
+    bool watching() const { return watching_; }
 
     const QString& id() const { return id_; }
     QString copyPath() const;
@@ -89,6 +93,9 @@ private:
     QTimer timer_;
     int seconds_ = kDefaultRecoverySeconds;
     bool hasCopy_ = false;
+    bool watching_ = false;
+    std::vector<std::uint8_t> written_; // the content of the copy there is
+    QString writtenEditor_;
     bool failureReported_ = false;
     int writes_ = 0;
     long long failAfterBytes_ = -1;

@@ -11,6 +11,7 @@
 #include "app/EditorRegistry.h"
 #include "app/RecoveryFolder.h"
 #include "app/RecoveryStore.h"
+#include "editors/CEditorDialog.h"
 #include "gamedata/CKorvaneDoc.h"
 #include "gamedata/LevelCatalogue.h"
 
@@ -21,6 +22,7 @@
 #include <QJsonObject>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTest>
 #include <QTime>
 
 #include <gtest/gtest.h>
@@ -304,6 +306,72 @@ TEST(RecoveryPreferencesDialogTest, TheRowShowsTheIntervalAndGivesWhatWasChosen)
     // Play's question about the command has no such row.
     CPreferencesDlg play(QString(), QStringLiteral("note"));
     EXPECT_EQ(play.findChild<QCheckBox*>(QStringLiteral("id1404")), nullptr);
+}
+
+// An editor that changes cell 2 of room 1 of its working copy, as the room editor's clicks do.
+class WorkingEditor : public CEditorDialog {
+public:
+    WorkingEditor(DisplayContext& display, LevelRecord& level, QWidget* parent)
+        : CEditorDialog(display, level, parent) {
+        FinishOpening();
+    }
+    void SetCell(std::uint8_t value) {
+        ApplyEdit(QStringLiteral("Cell"),
+                  [value](LevelRecord& level) { level.rooms[1].cells[2] = value; });
+    }
+};
+
+TEST_F(RecoveryCommandsTest, AnOpenEditorsWorkIsInTheCopyAsIfOkHadBeenPressed) {
+    store().SetIntervalMsForTesting(50);
+    const std::uint8_t first =
+        static_cast<std::uint8_t>(document().level(0).rooms[1].cells[2] ^ 0x21);
+    const std::uint8_t second = static_cast<std::uint8_t>(first ^ 0x03);
+    Bytes firstCopy;
+    Bytes secondCopy;
+    QString editorNamed;
+    fixture_.app().editors().Register(cmd::kRoomEditor, [&](EditorSession& session) {
+        WorkingEditor dialog(session.display, session.level, session.parent);
+        dialog.show();
+        dialog.SetCell(first);
+        // The interval passes while the editor is open: its work is copied.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(store().copyPath()); }, 3000));
+        firstCopy = ReadFileBytes(store().copyPath());
+        QFile info(store().infoPath());
+        EXPECT_TRUE(info.open(QIODevice::ReadOnly));
+        editorNamed = QJsonDocument::fromJson(info.readAll()).object().value("editor").toString();
+        EXPECT_TRUE(QFile::copy(store().copyPath(), Crashed(".nes")));
+        EXPECT_TRUE(QFile::copy(store().infoPath(), Crashed(".json")));
+        crashTime_ = QTime::currentTime();
+        // More work, and the copy follows it.
+        dialog.SetCell(second);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return ReadFileBytes(store().copyPath()) != firstCopy; }, 3000));
+        secondCopy = ReadFileBytes(store().copyPath());
+        return false; // Cancel
+    });
+    EXPECT_FALSE(frame().view().OpenEditor(cmd::kRoomEditor));
+    Bytes expected = original_;
+    expected[RoomCellOffset(0, 1, 2)] = first;
+    EXPECT_EQ(firstCopy, expected);
+    expected[RoomCellOffset(0, 1, 2)] = second;
+    EXPECT_EQ(secondCopy, expected);
+    EXPECT_EQ(editorNamed, QStringLiteral("Room Editor"));
+    // Cancel: the document has nothing unsaved, and no copy stays.
+    EXPECT_FALSE(QFile::exists(store().copyPath()));
+    EXPECT_FALSE(store().pending());
+    EXPECT_EQ(ReadFileBytes(path_), original_);
+
+    // Recovering it names the editor.
+    fixture_.Finish();
+    AppFixture next;
+    next.prompt.recoverAnswers = {RecoverChoice::Recover};
+    ASSERT_TRUE(next.Start({QStringLiteral("-nosplash")}));
+    ASSERT_EQ(next.prompt.recoverQuestions.size(), 1);
+    EXPECT_TRUE(AskedAbout(next.prompt.recoverQuestions.at(0), "demo.nes",
+                           "\nIt holds the work in the Room Editor that was open."))
+        << next.prompt.recoverQuestions.at(0).toStdString();
+    expected[RoomCellOffset(0, 1, 2)] = first;
+    EXPECT_EQ(next.app().document().EncodedContent(), expected);
 }
 
 } // namespace

@@ -85,6 +85,26 @@ TEST_F(RecoveryStoreTest, CopiesOnceAnIntervalAfterAChangeWithItsDescription) {
     EXPECT_EQ(ReadAll(original.filePath("game.nes")), QByteArray("12345"));
 }
 
+TEST_F(RecoveryStoreTest, WatchingAnOpenEditorLooksAgainEveryIntervalAndWritesOnlyNewWork) {
+    auto store = MakeStore();
+    store->SetIntervalMsForTesting(40);
+    store->SetWatching(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store->writes() == 1; }, 3000));
+    QTest::qWait(300); // several intervals with the same work: no new write
+    EXPECT_EQ(store->writes(), 1);
+    EXPECT_TRUE(store->pending());
+    snapshot.content.back() = 0x01;
+    snapshot.editor = QStringLiteral("Tile Editor");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store->writes() == 2; }, 3000));
+    EXPECT_EQ(ReadAll(store->copyPath()).back(), '\x01');
+    EXPECT_EQ(QJsonDocument::fromJson(ReadAll(store->infoPath())).object().value("editor"),
+              QStringLiteral("Tile Editor"));
+    store->SetWatching(false);
+    QTest::qWait(200);
+    EXPECT_FALSE(store->pending());
+    EXPECT_EQ(store->writes(), 2);
+}
+
 TEST_F(RecoveryStoreTest, IntervalKeepsItsBoundsAndOffMakesNoTimedCopies) {
     RecoveryStore store(folder.path());
     EXPECT_EQ(store.intervalSeconds(), 30);
