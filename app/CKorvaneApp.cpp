@@ -134,10 +134,11 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
 
     frame_->show();
     frame_->repaint();
+    // Before the splash, which would take the first key press.
+    frame_->OfferRecovery();
     splashFilter_ = std::make_unique<SplashEventFilter>();
     qApp->installEventFilter(splashFilter_.get());
     CSplashWindow::ShowOver(frame_.get());
-    frame_->OfferRecovery();
     if (const QString script = TestEditScriptPath(); !script.isEmpty()) {
         frame_->RunTestEdit(script);
     }

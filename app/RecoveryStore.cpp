@@ -44,6 +44,9 @@ bool RecoveryStore::Start() {
     if (!QDir().mkpath(folder_.path())) {
         return false;
     }
+    // The user's work: for the user only.
+    QFile::setPermissions(folder_.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     auto lock = std::make_unique<QLockFile>(QDir(folder_.path()).filePath(id_ + ".lock"));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
