@@ -8,6 +8,8 @@
 #include "EmulatorLauncher.h"
 #include "EmulatorSettings.h"
 #include "RecentFileList.h"
+#include "RecoverySettings.h"
+#include "RecoveryStore.h"
 #include "StandardEditors.h"
 #include "StartupReport.h"
 #include "editors/CCanvasControl.h"
@@ -105,6 +107,11 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     frame_ = std::make_unique<CMainFrame>(*document_, *history_, *display_, *editors_, reporter_,
                                           prompt_, *recentFiles_);
     frame_->SetEmulator(*emulatorLauncher_, *emulatorSettings_);
+    recoverySettings_ = std::make_unique<RecoverySettings>(settingsFile_);
+    recovery_ = std::make_unique<RecoveryStore>();
+    if (recovery_->Start()) {
+        frame_->SetRecovery(*recovery_, *recoverySettings_);
+    }
     if (StartupReportRequested()) {
         WatchFirstPreviewPaint();
     }
@@ -127,9 +134,14 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
 
     frame_->show();
     frame_->repaint();
+    // Before the splash, which would take the first key press.
+    frame_->OfferRecovery();
     splashFilter_ = std::make_unique<SplashEventFilter>();
     qApp->installEventFilter(splashFilter_.get());
     CSplashWindow::ShowOver(frame_.get());
+    if (const QString script = TestEditScriptPath(); !script.isEmpty()) {
+        frame_->RunTestEdit(script);
+    }
     return true;
 }
 

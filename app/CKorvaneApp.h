@@ -22,6 +22,8 @@ class EditorRegistry;
 class EmulatorLauncher;
 class EmulatorSettings;
 class RecentFileList;
+class RecoverySettings;
+class RecoveryStore;
 class SplashEventFilter;
 class UserPrompt;
 class UserReporter;
@@ -64,6 +66,8 @@ public:
     EmulatorLauncher& emulatorLauncher() { return *emulatorLauncher_; }
     EmulatorSettings& emulatorSettings() { return *emulatorSettings_; }
     CMainFrame* mainFrame() { return frame_.get(); }
+    // The recovery copy of the unsaved work (removed on a clean exit).
+    RecoveryStore& recovery() { return *recovery_; }
     const CommandLine& commandLine() const { return commandLine_; }
 
     // Called with the display context right after it is made, before the start-up calls: tests
@@ -87,6 +91,8 @@ private:
     std::unique_ptr<RecentFileList> recentFiles_;
     std::unique_ptr<EmulatorSettings> emulatorSettings_;
     std::unique_ptr<EmulatorLauncher> emulatorLauncher_; // its files go with it
+    std::unique_ptr<RecoverySettings> recoverySettings_;
+    std::unique_ptr<RecoveryStore> recovery_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SplashEventFilter> splashFilter_;
     std::function<void(DisplayContext&)> displayHook_;

@@ -7,6 +7,8 @@
 #include "LevelText.h"
 #include "ResourceImages.h"
 #include "editors/CCanvasControl.h"
+#include "editors/CEditorDialog.h"
+#include "editors/CEnemyPlacementDlg.h"
 #include "gamedata/CKorvaneDoc.h"
 
 #include <QAction>
@@ -247,7 +249,12 @@ bool CKorvaneView::OpenEditor(int commandId) {
     }
     EditorSession session{display_, *working, enemyGraphics.get(), level_, hallway_,
                           window(), &gameData};
-    if (!editor->run(session)) {
+    openEditor_ = commandId;
+    emit editorOpened();
+    const bool ok = editor->run(session);
+    openEditor_ = 0;
+    if (!ok) {
+        emit editorClosed();
         return false;
     }
     level = *working;
@@ -271,6 +278,7 @@ bool CKorvaneView::OpenEditor(int commandId) {
     if (history_.RecordChange(step, *before)) {
         emit documentModified();
     }
+    emit editorClosed();
     return true;
 }
 
@@ -369,6 +377,32 @@ void CKorvaneView::ShowMembers() {
     if (undecodedLabel_->text() != undecodedText_) {
         undecodedLabel_->setText(undecodedText_);
     }
+}
+
+std::unique_ptr<GameData> CKorvaneView::ModelAsIfEditorOk(QString& editorName) const {
+    const EditorDescriptor* editor = openEditor_ != 0 ? editors_.Find(openEditor_) : nullptr;
+    if (editor == nullptr || !DocumentReady()) {
+        return nullptr;
+    }
+    const CEditorDialog* dialog = nullptr;
+    for (const CEditorDialog* open : window()->findChildren<CEditorDialog*>()) {
+        if (open->isVisible()) {
+            dialog = open;
+        }
+    }
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    auto model = std::make_unique<GameData>(document_.gameData());
+    model->levels[static_cast<std::size_t>(level_)] = dialog->workingCopy();
+    if (const auto* placement = qobject_cast<const CEnemyPlacementDlg*>(dialog)) {
+        model->enemyGraphics = placement->enemyGraphics();
+    }
+    if (editor->afterOk) {
+        editor->afterOk(*model, level_, document_.level(level_));
+    }
+    editorName = cmd::ToolTip(openEditor_);
+    return model;
 }
 
 } // namespace korvane

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -21,6 +22,7 @@ namespace korvane {
 
 class CCanvasControl;
 class CKorvaneDoc;
+class GameData;
 class DisplayContext;
 class DocumentHistory;
 class EditorRegistry;
@@ -79,10 +81,17 @@ public:
     QLabel& levelName() { return *levelName_; }
     QLabel& undecodedBytes() { return *undecodedLabel_; }
     QAction* editorAction(int commandId) const;
+    // While an editor is open: the whole model as OK would leave it now (the editor's working
+    // copies in, the editor's fix-ups made), and the editor's name in editorName. Nothing
+    // when no editor is open or its dialog can't be seen.
+    std::unique_ptr<GameData> ModelAsIfEditorOk(QString& editorName) const;
 
 signals:
     // An editor ended with OK and changed the model: the document is now modified.
     void documentModified();
+    // An editor is about to open, and has closed (OK or Cancel).
+    void editorOpened();
+    void editorClosed();
 
 private:
     bool DocumentReady() const;
@@ -112,6 +121,7 @@ private:
 
     int level_ = 0;
     int hallway_ = 0;
+    int openEditor_ = 0; // the command of the editor open now, 0 when none
     QString undecodedText_;
     bool fontMade_ = false;
     bool initialised_ = false;

@@ -4,6 +4,7 @@
 #include "CommandIds.h"
 #include "DocumentHistory.h"
 #include "RecentFileList.h"
+#include "RecoveryStore.h"
 #include "UserPrompt.h"
 #include "WindowShortcutKeys.h"
 #include "gamedata/CKorvaneDoc.h"
@@ -235,6 +236,9 @@ bool CMainFrame::SaveModified() {
     case SaveChoice::Save:
         return FileSave();
     case SaveChoice::Discard:
+        if (recovery_ != nullptr) {
+            recovery_->Remove();
+        }
         return true;
     case SaveChoice::Cancel:
         break;

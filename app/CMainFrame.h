@@ -29,6 +29,9 @@ class EmulatorSettings;
 struct EmulatorRun;
 class EditorRegistry;
 class RecentFileList;
+class RecoverySettings;
+class RecoveryStore;
+struct RecoveryCopy;
 class UserPrompt;
 class UserReporter;
 
@@ -78,6 +81,13 @@ public:
     bool EditPreferences();
     // Where Play in Emulator writes and what it runs; without them Play stays disabled.
     void SetEmulator(EmulatorLauncher& launcher, EmulatorSettings& settings);
+    // Keeps recovery copies of unsaved work in store (app/CMainFrameRecovery.cpp).
+    // The interval comes from settings, and Edit > Preferences changes it.
+    void SetRecovery(RecoveryStore& store, RecoverySettings& settings);
+    // At start: offers back the unsaved work that no running Korvane owns.
+    void OfferRecovery();
+    // Runs an edit script on the model as one step, as an editor's OK would (a test hook).
+    bool RunTestEdit(const QString& scriptPath);
     // The current level as a level file the user names.
     bool ExportLevel();
     // A level file the user picks into the current level, with its tiles or without as the
@@ -111,6 +121,7 @@ private:
     void ShowStop(const std::string& text);
     // Reports the emulator of the run when it ends within its first two seconds.
     void WatchEmulator(const EmulatorRun& run);
+    bool RecoverCopy(const RecoveryCopy& copy, bool onOriginal);
 
     CKorvaneDoc& document_;
     DocumentHistory& history_;
@@ -129,6 +140,8 @@ private:
     std::vector<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
     CChangesDlg* changes_ = nullptr;
+    RecoveryStore* recovery_ = nullptr;
+    RecoverySettings* recoverySettings_ = nullptr;
 };
 
 } // namespace korvane

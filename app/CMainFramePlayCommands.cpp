@@ -5,6 +5,8 @@
 #include "EmulatorLauncher.h"
 #include "EmulatorSearch.h"
 #include "EmulatorSettings.h"
+#include "RecoverySettings.h"
+#include "RecoveryStore.h"
 #include "UserPrompt.h"
 #include "gamedata/CKorvaneDoc.h"
 
@@ -40,12 +42,19 @@ bool CMainFrame::EditPreferences() {
     if (emulatorSettings_ == nullptr) {
         return false;
     }
-    const std::optional<QString> command =
-        prompt_.AskEmulatorCommand(emulatorSettings_->command(), QString());
-    if (!command) {
+    PreferencesChoice initial{emulatorSettings_->command(), 0};
+    if (recoverySettings_ != nullptr) {
+        initial.recoverySeconds = recoverySettings_->intervalSeconds();
+    }
+    const std::optional<PreferencesChoice> chosen = prompt_.AskPreferences(initial);
+    if (!chosen) {
         return false;
     }
-    emulatorSettings_->SetCommand(command->trimmed());
+    emulatorSettings_->SetCommand(chosen->emulatorCommand.trimmed());
+    if (recoverySettings_ != nullptr) {
+        recoverySettings_->SetIntervalSeconds(chosen->recoverySeconds);
+        recovery_->SetIntervalSeconds(recoverySettings_->intervalSeconds());
+    }
     return true;
 }
 

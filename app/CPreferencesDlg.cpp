@@ -2,19 +2,23 @@
 
 #include "CommandIds.h"
 #include "EmulatorCommand.h"
+#include "RecoveryStore.h"
 #include "editors/EditorControlIds.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace korvane {
 
-CPreferencesDlg::CPreferencesDlg(const QString& command, const QString& note, QWidget* parent)
+CPreferencesDlg::CPreferencesDlg(const QString& command, const QString& note, QWidget* parent,
+                                 int recoverySeconds)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Preferences"));
     setObjectName(ctl::ControlName(ctl::kPreferencesDialog));
@@ -51,7 +55,36 @@ CPreferencesDlg::CPreferencesDlg(const QString& command, const QString& note, QW
     layout->addLayout(field);
     layout->addWidget(help);
     layout->addWidget(note_);
+    if (recoverySeconds >= 0) {
+        AddRecoveryRow(*layout, recoverySeconds);
+    }
     layout->addWidget(buttons);
+}
+
+void CPreferencesDlg::AddRecoveryRow(QVBoxLayout& layout, int seconds) {
+    keepRecovery_ =
+        new QCheckBox(QStringLiteral("&Keep a recovery copy of unsaved work every"), this);
+    keepRecovery_->setObjectName(ctl::ControlName(ctl::kRecoveryKeep));
+    keepRecovery_->setChecked(seconds > 0);
+    recoveryInterval_ = new QSpinBox(this);
+    recoveryInterval_->setObjectName(ctl::ControlName(ctl::kRecoveryInterval));
+    recoveryInterval_->setRange(kLeastRecoverySeconds, kMostRecoverySeconds);
+    recoveryInterval_->setSuffix(QStringLiteral(" seconds"));
+    recoveryInterval_->setValue(seconds > 0 ? seconds : kDefaultRecoverySeconds);
+    recoveryInterval_->setEnabled(seconds > 0);
+    connect(keepRecovery_, &QCheckBox::toggled, recoveryInterval_, &QWidget::setEnabled);
+    auto* row = new QHBoxLayout;
+    row->addWidget(keepRecovery_);
+    row->addWidget(recoveryInterval_);
+    row->addStretch(1);
+    layout.addLayout(row);
+}
+
+int CPreferencesDlg::recoverySeconds() const {
+    if (keepRecovery_ == nullptr || !keepRecovery_->isChecked()) {
+        return 0;
+    }
+    return recoveryInterval_->value();
 }
 
 QString CPreferencesDlg::command() const {

@@ -103,9 +103,11 @@ inline constexpr int kPictureZoom = 1309;        // 1x to 4x
 
 // The Preferences dialog and its controls.
 inline constexpr int kPreferencesDialog = 191;
-inline constexpr int kEmulatorCommand = 1401; // the emulator command's text field
-inline constexpr int kEmulatorBrowse = 1402;  // Browse... for its program
-inline constexpr int kEmulatorNote = 1403;    // a line about the emulators found
+inline constexpr int kEmulatorCommand = 1401;  // the emulator command's text field
+inline constexpr int kEmulatorBrowse = 1402;   // Browse... for its program
+inline constexpr int kEmulatorNote = 1403;     // a line about the emulators found
+inline constexpr int kRecoveryKeep = 1404;     // check box: keep recovery copies
+inline constexpr int kRecoveryInterval = 1405; // spin box: their interval, 10-600 seconds
 
 // The object name under which a control can be found: "id1002", as in the editor dialogs.
 QString ControlName(int controlId);

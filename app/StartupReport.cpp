@@ -77,4 +77,8 @@ bool FirstPaintWatcher::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+QString TestEditScriptPath() {
+    return qEnvironmentVariable("KORVANE_TEST_EDIT_SCRIPT");
+}
+
 } // namespace korvane

@@ -7,6 +7,7 @@
 //   korvane: first preview painted after 123 ms (epoch 1700000000123 ms) at 10,80 size 768x256
 
 #include <QObject>
+#include <QString>
 
 namespace korvane {
 
@@ -17,6 +18,10 @@ long long MillisecondsSinceProcessStart();
 // With KORVANE_FREEZE_ANIMATION=1 the level preview keeps its first palette frame, so that a
 // screenshot can be compared with the renderer's picture of tick 0.
 bool FreezeAnimationRequested();
+
+// KORVANE_TEST_EDIT_SCRIPT names an edit script (korvane-cli edit's language) that the window
+// runs on the model once at start, as an editor's OK: the end-to-end tests' edit. Empty: none.
+QString TestEditScriptPath();
 
 class CCanvasControl;
 

@@ -138,6 +138,15 @@ std::optional<QString> DialogPrompt::AskEmulatorCommand(const QString& initial,
     return dialog.command();
 }
 
+std::optional<PreferencesChoice> DialogPrompt::AskPreferences(const PreferencesChoice& initial) {
+    CPreferencesDlg dialog(initial.emulatorCommand, QString(), QApplication::activeWindow(),
+                           initial.recoverySeconds);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return PreferencesChoice{dialog.command(), dialog.recoverySeconds()};
+}
+
 std::optional<bool> DialogPrompt::AskTakeLevelTiles(int level) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Import Level"),
                     QStringLiteral("Take the level file's 256 tiles too, or keep the tiles of "
@@ -155,6 +164,24 @@ std::optional<bool> DialogPrompt::AskTakeLevelTiles(int level) {
         return false;
     }
     return std::nullopt;
+}
+
+RecoverChoice DialogPrompt::AskRecover(const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Korvane"), question,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == recover) {
+        return RecoverChoice::Recover;
+    }
+    if (box.clickedButton() == discard) {
+        return RecoverChoice::Discard;
+    }
+    return RecoverChoice::Later;
 }
 
 SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
@@ -196,6 +223,16 @@ std::optional<QString> RecordingPrompt::AskEmulatorCommand(const QString& initia
     return emulatorAnswers.takeFirst();
 }
 
+std::optional<PreferencesChoice> RecordingPrompt::AskPreferences(const PreferencesChoice& initial) {
+    emulatorQuestions.push_back({initial.emulatorCommand, QString()});
+    recoveryQuestions.push_back(initial.recoverySeconds);
+    if (emulatorAnswers.isEmpty()) {
+        return std::nullopt;
+    }
+    const QString command = emulatorAnswers.takeFirst();
+    return PreferencesChoice{command, TakeFront(recoveryAnswers).value_or(initial.recoverySeconds)};
+}
+
 std::optional<bool> RecordingPrompt::AskTakeLevelTiles(int level) {
     tileQuestions.push_back(level);
     if (tileAnswers.empty()) {
@@ -204,6 +241,11 @@ std::optional<bool> RecordingPrompt::AskTakeLevelTiles(int level) {
     const bool answer = tileAnswers.front();
     tileAnswers.erase(tileAnswers.begin());
     return answer;
+}
+
+RecoverChoice RecordingPrompt::AskRecover(const QString& question) {
+    recoverQuestions.append(question);
+    return TakeFront(recoverAnswers).value_or(RecoverChoice::Later);
 }
 
 } // namespace korvane

@@ -15,6 +15,14 @@
 namespace korvane {
 
 enum class SaveChoice { Save, Discard, Cancel };
+// Edit > Preferences: the emulator command and the recovery copies' interval (seconds, 0 off).
+struct PreferencesChoice {
+    QString emulatorCommand;
+    int recoverySeconds = 30;
+};
+
+// What to do with unsaved work a crashed Korvane left.
+enum class RecoverChoice { Recover, Discard, Later };
 
 // The files the patch and picture commands ask for.
 enum class FileQuestion {
@@ -55,9 +63,15 @@ public:
     // when empty): the command when the user presses OK, nothing when the user cancels.
     virtual std::optional<QString> AskEmulatorCommand(const QString& initial,
                                                       const QString& note) = 0;
+    // Edit > Preferences, starting from initial: the choice on OK, nothing when the user
+    // cancels.
+    virtual std::optional<PreferencesChoice> AskPreferences(const PreferencesChoice& initial) = 0;
     // Import Level: whether the level takes the file's tiles too (true) or keeps its own
     // (false), or nothing when the user cancels.
     virtual std::optional<bool> AskTakeLevelTiles(int level) = 0;
+    // "Korvane found unsaved work on <file> from <time>. Recover it?" (question) with Recover
+    // (the default), Discard and Later.
+    virtual RecoverChoice AskRecover(const QString& question) = 0;
 };
 
 // The filter of both file dialogs.
@@ -73,7 +87,9 @@ public:
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
+    std::optional<PreferencesChoice> AskPreferences(const PreferencesChoice& initial) override;
     std::optional<bool> AskTakeLevelTiles(int level) override;
+    RecoverChoice AskRecover(const QString& question) override;
 };
 
 // Answers from queues filled by a test and records every question asked.
@@ -97,8 +113,15 @@ public:
     std::vector<EmulatorQuestion> emulatorQuestions; // every Preferences dialog
     QStringList emulatorAnswers; // taken from the front (an empty entry is an empty command); none
                                  // cancels
-    std::vector<int> tileQuestions;                    // the level of every AskTakeLevelTiles
-    std::vector<bool> tileAnswers;                     // taken from the front; none cancels
+    std::vector<int> tileQuestions; // the level of every AskTakeLevelTiles
+    std::vector<bool> tileAnswers;  // taken from the front; none cancels
+    // AskPreferences records its command in emulatorQuestions and takes it from
+    // emulatorAnswers (none cancels); the interval comes from here (the initial one when
+    // empty).
+    std::vector<int> recoveryQuestions;
+    std::vector<int> recoveryAnswers;
+    QStringList recoverQuestions;              // every AskRecover
+    std::vector<RecoverChoice> recoverAnswers; // taken from the front; Later when empty
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
     std::optional<QString> AskOpenFileName() override;
@@ -108,7 +131,9 @@ public:
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
     std::optional<QString> AskEmulatorCommand(const QString& initial, const QString& note) override;
+    std::optional<PreferencesChoice> AskPreferences(const PreferencesChoice& initial) override;
     std::optional<bool> AskTakeLevelTiles(int level) override;
+    RecoverChoice AskRecover(const QString& question) override;
 };
 
 } // namespace korvane

@@ -207,9 +207,13 @@ bool CKorvaneDoc::OnSaveDocumentAs(const std::string& path) {
 }
 
 std::vector<std::uint8_t> CKorvaneDoc::EncodedContent() const {
+    return EncodedContentOf(*gameData_);
+}
+
+std::vector<std::uint8_t> CKorvaneDoc::EncodedContentOf(const GameData& model) const {
     auto encoded = std::make_unique<RomImage>(*image_);
-    gameData_->Encode(*encoded);
-    LevelImport::WriteUndecodedBytes(*gameData_, encoded->bytes);
+    model.Encode(*encoded);
+    LevelImport::WriteUndecodedBytes(model, encoded->bytes);
     return FileContent(*encoded, trailing_);
 }
 

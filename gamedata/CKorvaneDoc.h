@@ -67,6 +67,8 @@ public:
     // What a save would write: the model encoded into a copy of the image, then the bytes the
     // opened file had beyond it.
     std::vector<std::uint8_t> EncodedContent() const;
+    // The same for another model (an open editor's work, as if OK had been pressed).
+    std::vector<std::uint8_t> EncodedContentOf(const GameData& model) const;
 
     // A file's whole content (a patched cartridge) as an untitled document's file, with
     // cleanBytes, read from cleanPath, as its clean cartridge (the document's own, shared, when

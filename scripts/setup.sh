@@ -14,6 +14,7 @@ packages=(
   libpng-dev
   desktop-file-utils appstream libxml2-utils man-db dpkg-dev file shared-mime-info
   fceux
+  xdotool
 )
 
 missing=()

@@ -19,5 +19,6 @@ int RunLevelCommand(const std::vector<std::string>& args);
 int RunUnpackCommand(const std::vector<std::string>& args);
 int RunPackCommand(const std::vector<std::string>& args);
 int RunDiffCommand(const std::vector<std::string>& args);
+int RunRecoverCommand(const std::vector<std::string>& args);
 
 } // namespace korvane::cli

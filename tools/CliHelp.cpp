@@ -6,7 +6,7 @@ namespace korvane::cli {
 
 namespace {
 
-constexpr std::array<CommandHelp, 16> kCommands{{
+constexpr std::array<CommandHelp, 17> kCommands{{
     {"demo", "demo OUT.nes [--seed N]",
      "  Writes a demo cartridge of our own (the same seed always gives the same bytes).\n"
      "  --seed N           the generator's seed (default 1)\n"},
@@ -67,6 +67,11 @@ constexpr std::array<CommandHelp, 16> kCommands{{
      "  Lists every difference between two cartridges (or a cartridge and itself with a\n"
      "  patch applied) in the model's terms; exit status 0 when they are the same, 1 when\n"
      "  they differ, 2 on trouble. --json prints a JSON array of changes.\n"},
+    {"recover", "recover --list\nrecover FILE OUT",
+     "  --list names the window's recovery copies of unsaved work: the copy, the file it\n"
+     "  belongs to, when it was made and whether a running Korvane holds it. FILE (a\n"
+     "  copy, its name, or the file it belongs to) is written to OUT as a cartridge, and\n"
+     "  the copy is then removed; a copy a running Korvane holds is left alone.\n"},
     {"help", "help [COMMAND]", "  The same as --help, or COMMAND --help.\n"},
     {"--version", "--help | --version", "  Prints the help above, or the program's version.\n"},
 }};

@@ -139,6 +139,9 @@ int main(int argc, char** argv) {
         if (command == "diff") {
             return RunDiffCommand(args);
         }
+        if (command == "recover") {
+            return RunRecoverCommand(args);
+        }
         if (command == "render") {
             return korvane::RunRenderCommand(args);
         }

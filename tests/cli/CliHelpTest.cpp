@@ -11,7 +11,7 @@ using CliHelp = CliProcess;
 // Every command a user can run, as the README's table lists them.
 const QStringList kCommands{"demo",   "info",   "dump",        "roundtrip", "edit",
                             "render", "patch",  "apply-patch", "tiles",     "play",
-                            "level",  "unpack", "pack",        "diff"};
+                            "level",  "unpack", "pack",        "diff",      "recover"};
 
 TEST_F(CliHelp, HelpListsEveryCommandWithItsSynopsis) {
     for (const QString& word :

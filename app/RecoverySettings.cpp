@@ -1,0 +1,41 @@
+#include "RecoverySettings.h"
+
+#include "RecentFileList.h"
+#include "RecoveryStore.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+namespace korvane {
+
+namespace {
+
+int Bounded(int seconds) {
+    return seconds <= 0 ? 0 : std::clamp(seconds, kLeastRecoverySeconds, kMostRecoverySeconds);
+}
+
+} // namespace
+
+RecoverySettings::RecoverySettings(const QString& settingsFile)
+    : settings_(settingsFile.isEmpty()
+                    ? std::make_unique<QSettings>(QString::fromLatin1(kSettingsOrganisation),
+                                                  QString::fromLatin1(kSettingsApplication))
+                    : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat)) {}
+
+RecoverySettings::~RecoverySettings() = default;
+
+int RecoverySettings::intervalSeconds() const {
+    settings_->sync();
+    bool isNumber = false;
+    const int stored =
+        settings_->value(QString::fromLatin1(kRecoveryIntervalKey)).toString().toInt(&isNumber);
+    return isNumber ? Bounded(stored) : kDefaultRecoverySeconds;
+}
+
+void RecoverySettings::SetIntervalSeconds(int seconds) {
+    settings_->setValue(QString::fromLatin1(kRecoveryIntervalKey), Bounded(seconds));
+    settings_->sync();
+}
+
+} // namespace korvane
