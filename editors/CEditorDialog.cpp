@@ -1,6 +1,7 @@
 #include "CEditorDialog.h"
 
 #include "CCanvasControl.h"
+#include "CDiscardGuard.h"
 #include "CEditCommand.h"
 #include "CPaletteSwatchImage.h"
 #include "CPixelEditorControl.h"
@@ -19,6 +20,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
@@ -47,6 +49,7 @@ std::uint32_t ButtonFaceColour() {
 CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidget* parent)
     : QDialog(parent), display_(display), target_(level), working_(level) {
     tracked_.push_back(std::span<std::uint8_t>(ObjectBytes(working_)));
+    opened_.emplace_back(); // the level is compared with the record itself
 
     body_ = new QHBoxLayout;
     status_ = new QLabel(this);
@@ -78,7 +81,8 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok, &QPushButton::clicked, this, &CEditorDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CEditorDialog::reject);
+    discardGuard_ = new CDiscardGuard(*this, [this] { return HasChanges(); });
+    discardGuard_->WatchCancelButton(*cancel);
     const auto undo = [this] { RunWhenButtonsFree([this] { undoStack_.undo(); }); };
     const auto redo = [this] { RunWhenButtonsFree([this] { undoStack_.redo(); }); };
     connect(undoButton_, &QPushButton::clicked, this, undo);
@@ -112,6 +116,23 @@ void CEditorDialog::accept() {
 void CEditorDialog::reject() {
     buttonGate_.Drop();
     QDialog::reject();
+}
+
+bool CEditorDialog::HasChanges() const {
+    if (!(working_ == target_)) {
+        return true;
+    }
+    for (std::size_t i = 1; i < tracked_.size(); ++i) {
+        if (!std::equal(tracked_[i].begin(), tracked_[i].end(), opened_[i].begin(),
+                        opened_[i].end())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CEditorDialog::SetDiscardQuestion(DiscardQuestion question) {
+    discardGuard_->SetQuestion(std::move(question));
 }
 
 std::size_t CEditorDialog::UndoMemoryBytes() const {

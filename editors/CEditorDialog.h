@@ -22,6 +22,7 @@
 // made has become its own step.
 
 #include "CColourListControl.h"
+#include "DiscardQuestion.h"
 #include "HeldButtonGate.h"
 #include "gamedata/ByteDelta.h"
 #include "gamedata/LevelRecord.h"
@@ -45,6 +46,7 @@ class QPushButton;
 namespace korvane {
 
 class CCanvasControl;
+class CDiscardGuard;
 class CPixelEditorControl;
 class DisplayContext;
 
@@ -113,6 +115,13 @@ public:
     // still waiting for a button to come up are dropped, by Cancel too.
     void accept() override;
     void reject() override;
+
+    // Whether the working copy (or a tracked object) differs from what the dialog opened on.
+    // Esc, Cancel and closing the window then ask "Discard the changes made in the <title>?"
+    // and stay open on Keep Editing; reject() itself never asks.
+    bool HasChanges() const;
+    // Replaces that question; an empty one restores the default message box.
+    void SetDiscardQuestion(DiscardQuestion question);
 
     const LevelRecord& workingCopy() const { return working_; }
     EditorTool tool() const { return tool_; }
@@ -210,6 +219,8 @@ protected:
     // ApplyEdit compares and restores its bytes too. It must outlive the dialog's undo steps.
     template <class T> void TrackEditedObject(T& object) {
         tracked_.push_back(std::span<std::uint8_t>(ObjectBytes(object)));
+        const std::span<std::uint8_t> bytes = tracked_.back();
+        opened_.emplace_back(bytes.begin(), bytes.end());
     }
     // Shows the working copy as it now is in every canvas, list and combo of the editor. Runs
     // after every ApplyEdit, undo and redo. The base reloads the Items and Edit canvases (and
@@ -298,7 +309,10 @@ private:
     LevelRecord working_;
     std::vector<std::span<std::uint8_t>> tracked_;
     std::vector<std::vector<std::uint8_t>> snapshots_;
+    // The tracked objects' bytes when they were first tracked (the level's are the record's).
+    std::vector<std::vector<std::uint8_t>> opened_;
     QUndoStack undoStack_;
+    CDiscardGuard* discardGuard_ = nullptr;
 
     EditorTool tool_ = EditorTool::Paint;
     int selectedItem_ = 0;
