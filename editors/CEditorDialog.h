@@ -23,6 +23,7 @@
 
 #include "CColourListControl.h"
 #include "DiscardQuestion.h"
+#include "EditStroke.h"
 #include "HeldButtonGate.h"
 #include "gamedata/ByteDelta.h"
 #include "gamedata/LevelRecord.h"
@@ -82,9 +83,10 @@ struct ItemUnit {
     // The bytes of item i (0 <= i < itemCount) in a level; cell c of the edit canvas is byte c.
     std::function<std::span<std::uint8_t>(LevelRecord& level, int item)> bytes;
     int itemCount = 0;
-    QString itemName; // "block"
-    QString partName; // "tile"
-    QString cellName; // "quarter"
+    QString itemName;  // "block"
+    QString partName;  // "tile"
+    QString cellName;  // "quarter"
+    QString cellsName; // "quarters", for a paint stroke's step (cellName + "s" when empty)
 };
 
 // One canvas of an editor: its control id, the label above it, its set-up, its roles and its
@@ -211,6 +213,14 @@ protected:
     // undo step named text. Then RefreshFromWorkingCopy() runs, step or not. True when a step
     // was made.
     bool ApplyEdit(const QString& text, const std::function<void(LevelRecord&)>& change);
+    // The same for one cell of a paint stroke: while a stroke is under way (the left button
+    // went down on an Edit canvas and is held) the changes of its cells gather into one step,
+    // made on the release and named text when one cell changed, strokeName(count) when
+    // several did. Outside a stroke it is ApplyEdit(text, change).
+    bool ApplyStrokeEdit(const QString& text, EditStroke::StrokeName strokeName,
+                         const std::function<void(LevelRecord&)>& change);
+    // Whether the notification is a stroke that paints: Stroke from an Edit canvas with Paint.
+    bool PaintsOnStroke(const CanvasNotification& notification) const;
     // Runs action at once, or, while a mouse button is held (buttonHeld()), once it is up
     // again and what the press did is its own step. For the commands that change the working
     // copy from the keyboard or a button.
@@ -238,6 +248,8 @@ protected:
     // becomes the selected part and the Parts canvases frame it. Then the Items and Edit
     // canvases are reloaded.
     void ClickCell(int cell);
+    // The Dropper's part of a click, whatever the tool: cell's part becomes the selected part.
+    void PickCell(int cell);
 
     // Canvases.
 
@@ -300,6 +312,13 @@ private:
     };
 
     const RegisteredCanvas* Find(const CCanvasControl& canvas) const;
+    const RegisteredCanvas* FindSender(const CanvasNotification& notification) const;
+    // A stroke opens when the left button goes down on an Edit canvas and becomes its step
+    // when it comes up, before the commands that waited for it run.
+    void BeginStroke(CCanvasControl& canvas);
+    void FinishStroke();
+    bool ApplyEditNow(const QString& text, const std::function<void(LevelRecord&)>& change);
+    bool ChangesWorkingCopy(const std::function<void(LevelRecord&)>& change);
     bool HasUnit() const { return static_cast<bool>(unit_.bytes); }
     void AfterUndoOrRedo();
     void UpdateUndoButtons();
@@ -313,6 +332,8 @@ private:
     std::vector<std::vector<std::uint8_t>> opened_;
     QUndoStack undoStack_;
     CDiscardGuard* discardGuard_ = nullptr;
+    EditStroke stroke_;
+    CCanvasControl* strokeCanvas_ = nullptr;
 
     EditorTool tool_ = EditorTool::Paint;
     int selectedItem_ = 0;

@@ -314,6 +314,56 @@ void CSurfaceWindow::Notify(const CanvasNotification& notification) {
 
 void CSurfaceWindow::mouseMoveEvent(QMouseEvent* event) {
     FollowPointer(event->position().toPoint());
+    if (stroking_ && (event->buttons() & Qt::LeftButton)) {
+        ContinueStroke(event->position().toPoint());
+    }
+}
+
+int CSurfaceWindow::ItemAtPixel(QPoint pos) const {
+    if (pos.x() < 0 || pos.y() < 0 || pos.x() >= clientWidth() || pos.y() >= clientHeight()) {
+        return -1;
+    }
+    const CanvasMetrics m = metrics();
+    if (m.zoomIn == 0 || m.zoomOut == 0) {
+        return -1;
+    }
+    const SelectionFrameState& frame = renderer_.frame();
+    int column = (pos.x() / kCellPixels / m.zoomIn) * m.zoomOut;
+    int row = (pos.y() / kCellPixels / m.zoomIn) * m.zoomOut;
+    if (frame.shown) {
+        const PointerSelection selection = SelectionAtCell(
+            m, frame.shown, frame.size, pos.x() / kCellPixels, pos.y() / kCellPixels);
+        column = selection.firstColumn;
+        row = selection.firstRow;
+    }
+    if (!InsideContent(m, column, row)) {
+        return -1;
+    }
+    return ClickedItem(m, frame.size, column, row);
+}
+
+void CSurfaceWindow::ContinueStroke(QPoint pos) {
+    const std::vector<WindowCell> cells =
+        CellsAlongPath(strokePoint_.x(), strokePoint_.y(), pos.x(), pos.y());
+    strokePoint_ = pos;
+    for (const WindowCell& cell : cells) {
+        const int item = ItemAtPixel({cell.column * kCellPixels + kCellPixels / 2,
+                                      cell.row * kCellPixels + kCellPixels / 2});
+        if (item >= 0 && item != strokeItem_) {
+            strokeItem_ = item;
+            ReportItem(CanvasCode::Stroke, item);
+            // The owner may have hidden the window or ended the stroke.
+            if (!stroking_) {
+                return;
+            }
+        }
+    }
+}
+
+void CSurfaceWindow::ReportItem(CanvasCode code, int item) {
+    CanvasNotification n = MakeNotification(code);
+    n.item = item;
+    Notify(n);
 }
 
 void CSurfaceWindow::FollowPointer(QPoint pos) {
@@ -351,11 +401,23 @@ void CSurfaceWindow::FollowPointer(QPoint pos) {
 }
 
 void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton) {
+        const QPoint pos = event->position().toPoint();
+        FollowPointer(pos);
+        const int item = ItemAtPixel(pos);
+        if (item >= 0) {
+            ReportItem(CanvasCode::Pick, item);
+        }
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
     const QPoint pos = event->position().toPoint();
+    stroking_ = true;
+    strokePoint_ = pos;
+    strokeItem_ = -1;
     // The press itself moves the pointer there (a press can arrive without a move before it).
     FollowPointer(pos);
     SelectionFrameState& frame = renderer_.frame();
@@ -376,6 +438,7 @@ void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
     }
     CanvasNotification n = MakeNotification(CanvasCode::Click);
     n.item = ClickedItem(m, frame.size, column, row);
+    strokeItem_ = n.item;
     Notify(n);
 }
 
@@ -396,6 +459,7 @@ bool CSurfaceWindow::event(QEvent* event) {
 }
 
 void CSurfaceWindow::FreeButton() {
+    stroking_ = false;
     if (buttonDown_) {
         buttonDown_ = false;
         emit buttonFreed();

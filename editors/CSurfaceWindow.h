@@ -3,7 +3,9 @@
 // The drawing control of every dialog: shows the cell grid drawn by its renderer, scrolls
 // horizontally, follows the mouse with a selection frame and reports clicks to its owner
 // through the notified signal, and when the left button goes down on it and comes up again
-// (buttonHeld, buttonFreed). It never changes the owner's level data.
+// (buttonHeld, buttonFreed). While the left button is held after a press, every further item
+// the pointer crosses is reported as a Stroke, the items between two far-apart moves
+// included; a right click reports a Pick. It never changes the owner's level data.
 
 #include "CanvasGeometry.h"
 #include "graphics/CRenderer.h"
@@ -64,6 +66,8 @@ public:
     bool displayUsable() const { return displayUsable_; }
     // Whether the left button went down on the control and has not come up yet.
     bool buttonDown() const { return buttonDown_; }
+    // The item a click at pixel pos of the window would name; -1 beside the content.
+    int ItemAtPixel(QPoint pos) const;
 
     QSize sizeHint() const override;
 
@@ -118,8 +122,14 @@ protected:
 private:
     void OnScrollAction(int action);
     void FreeButton();
+    // A stroke under way: the items crossed from the last pointer position to pos, reported.
+    void ContinueStroke(QPoint pos);
+    void ReportItem(CanvasCode code, int item);
 
     bool buttonDown_ = false;
+    bool stroking_ = false;
+    QPoint strokePoint_;
+    int strokeItem_ = -1;
 };
 
 } // namespace korvane
