@@ -76,6 +76,7 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
     connect(redoKey, &QShortcut::activated, this, redo);
     connect(&undoStack_, &QUndoStack::indexChanged, this, &CEditorDialog::UpdateUndoButtons);
     UpdateUndoButtons();
+    CreateToolKeys();
 }
 
 CEditorDialog::~CEditorDialog() {

@@ -202,6 +202,10 @@ protected:
     CColourListControl* CreatePalettePageList();
     // A static label above a control, as one widget for a layout.
     static QWidget* Labelled(const QString& label, QWidget* control);
+    // The keys of the tool buttons, whichever the editor has: B Paint, I Dropper, F Bucket,
+    // Ctrl+G Grid, and the standard Copy and Paste keys. Each acts as a click on its button
+    // (nothing while the button is missing or disabled).
+    void CreateToolKeys();
     // The last step of opening, for the parts the editor created: the Paint tool, the grid
     // toggled once (shown), "No shading" and palette set 0.
     void FinishOpening();

@@ -12,7 +12,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
+
+#include <array>
+#include <utility>
 
 // The editor base's shared controls: tool buttons and their pictures, the standard layout, the
 // Highlights combo and the palette page list.
@@ -56,6 +60,27 @@ QPushButton* CEditorDialog::CreateToolButton(int controlId, int resourceId,
     button->setAutoDefault(false);
     button->setProperty("bitmap", resourceId);
     return button;
+}
+
+void CEditorDialog::CreateToolKeys() {
+    const std::array<std::pair<QKeySequence, int>, 6> keys{{
+        {QKeySequence(Qt::Key_B), ids::kPaint},
+        {QKeySequence(Qt::Key_I), ids::kDropper},
+        {QKeySequence(Qt::Key_F), ids::kBucket},
+        {QKeySequence(Qt::CTRL | Qt::Key_G), ids::kGrid},
+        {QKeySequence(QKeySequence::Copy), ids::kCopy},
+        {QKeySequence(QKeySequence::Paste), ids::kPaste},
+    }};
+    for (const auto& [sequence, controlId] : keys) {
+        auto* key = new QShortcut(sequence, this);
+        const QString name = ids::ControlObjectName(controlId);
+        connect(key, &QShortcut::activated, this, [this, name] {
+            auto* button = findChild<QPushButton*>(name);
+            if (button != nullptr && button->isEnabled()) {
+                button->click();
+            }
+        });
+    }
 }
 
 QPushButton* CEditorDialog::CreatePaintButton() {

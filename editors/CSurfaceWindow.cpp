@@ -2,11 +2,14 @@
 
 #include "CanvasCursors.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace korvane {
 
@@ -159,6 +162,26 @@ void CSurfaceWindow::SetUpScrolling() {
 void CSurfaceWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     scrollBar_->setGeometry(0, height() - kScrollBarHeight, width(), kScrollBarHeight);
+}
+
+void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
+    if (scrollBar_->isHidden() || !scrollBar_->isEnabled()) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // The canvases scroll only across: a horizontal wheel, and otherwise the vertical one.
+    const QPoint angle = event->angleDelta();
+    wheelRemainder_ += angle.x() != 0 ? angle.x() : angle.y();
+    constexpr int kNotch = 120;
+    const int notches = wheelRemainder_ / kNotch;
+    wheelRemainder_ -= notches * kNotch;
+    // Turned away from the user (a positive angle) goes back towards the start.
+    const ScrollRequest request = notches > 0 ? ScrollRequest::LineLeft : ScrollRequest::LineRight;
+    const int lines = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
+    for (int line = 0; line < lines; ++line) {
+        Scroll(request);
+    }
+    event->accept();
 }
 
 void CSurfaceWindow::SetGrid(bool shown, int colour, int spacing) {

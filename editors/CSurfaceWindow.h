@@ -88,6 +88,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Over a canvas that scrolls, the wheel (either way, Shift + wheel and a horizontal wheel
+    // alike) moves the scroll bar: the system's wheel lines per notch, one line step each.
+    void wheelEvent(QWheelEvent* event) override;
 
     // Schedules a repaint of the drawing area: the scroll bar below it repaints itself when it
     // changes.
@@ -128,6 +131,7 @@ private:
 
     bool buttonDown_ = false;
     bool stroking_ = false;
+    int wheelRemainder_ = 0; // angle not yet turned into line steps
     QPoint strokePoint_;
     int strokeItem_ = -1;
 };
