@@ -153,6 +153,11 @@ CCanvasControl* CEditorDialog::AddCanvas(int controlId, const CanvasLayout& layo
 void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw,
                                    LayerRoutine load) {
     canvases_.push_back({&canvas, roles, std::move(draw), std::move(load)});
+    if (roles.testFlag(CanvasRole::Edit)) {
+        canvas.SetKeys(CanvasKeys::Cursor);
+    } else if (roles & (CanvasRole::Items | CanvasRole::Parts)) {
+        canvas.SetKeys(CanvasKeys::Select);
+    }
     connect(&canvas, &CSurfaceWindow::notified, this,
             [this](const CanvasNotification& notification) { OnCanvasNotification(notification); });
     const QObject* source = &canvas;

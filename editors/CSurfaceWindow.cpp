@@ -3,6 +3,7 @@
 #include "CanvasCursors.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -184,6 +185,62 @@ void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void CSurfaceWindow::SetKeys(CanvasKeys keys) {
+    keys_ = keys;
+    setFocusPolicy(keys == CanvasKeys::None ? Qt::NoFocus : Qt::TabFocus);
+}
+
+void CSurfaceWindow::keyPressEvent(QKeyEvent* event) {
+    if (keys_ == CanvasKeys::None || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int size = std::max(renderer_.frame().size, 1);
+    const int perRow = std::max(renderer_.gridWidth() / size, 1);
+    const int rows = std::max(renderer_.gridHeight() / size, 1);
+    int column = keyItem_ % perRow;
+    int row = keyItem_ / perRow;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        column = std::max(0, column - 1);
+        break;
+    case Qt::Key_Right:
+        column = std::min(perRow - 1, column + 1);
+        break;
+    case Qt::Key_Up:
+        row = std::max(0, row - 1);
+        break;
+    case Qt::Key_Down:
+        row = std::min(rows - 1, row + 1);
+        break;
+    case Qt::Key_Space:
+        if (keys_ == CanvasKeys::Cursor) {
+            ReportItem(CanvasCode::Click, keyItem_);
+            return;
+        }
+        QWidget::keyPressEvent(event);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int item = row * perRow + column;
+    SelectItem(item);
+    if (keys_ == CanvasKeys::Select) {
+        ReportItem(CanvasCode::Click, item);
+    }
+}
+
+void CSurfaceWindow::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CSurfaceWindow::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void CSurfaceWindow::SetGrid(bool shown, int colour, int spacing) {
     GridState& grid = renderer_.grid();
     grid.shown = shown;
@@ -209,6 +266,7 @@ void CSurfaceWindow::SetSelectionFrame(bool shown, int size) {
 }
 
 void CSurfaceWindow::SelectItem(int item) {
+    keyItem_ = item;
     renderer_.SelectItem(item);
     UpdateDrawing();
 }
@@ -319,6 +377,12 @@ void CSurfaceWindow::paintEvent(QPaintEvent* /*event*/) {
                           DisplayRect{0, 0, w, h});
     QPainter painter(this);
     painter.drawImage(0, 0, screen_);
+    if (hasFocus()) {
+        // The focus frame: two pixels in the highlight colour around the drawing.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(1, 1, w - 2, h - 2));
+    }
     painting_ = false;
 }
 
@@ -462,6 +526,7 @@ void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
     CanvasNotification n = MakeNotification(CanvasCode::Click);
     n.item = ClickedItem(m, frame.size, column, row);
     strokeItem_ = n.item;
+    keyItem_ = n.item;
     Notify(n);
 }
 

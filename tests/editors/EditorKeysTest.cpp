@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <set>
+
 namespace korvane {
 namespace {
 
@@ -114,6 +116,69 @@ TEST_F(RoomKeysTest, TheWheelScrollsTheRoomsCanvasAcross) {
     QCoreApplication::sendEvent(&edit, &event);
     EXPECT_FALSE(event.isAccepted());
     EXPECT_EQ(edit.scrollPosition(), 0);
+}
+
+TEST_F(RoomKeysTest, TabReachesTheCanvasesWhichShowTheirFocus) {
+    CCanvasControl& edit = Canvas(*dialog_, ids::kRoomEditCanvas);
+    CCanvasControl& assemblies = Canvas(*dialog_, ids::kAssembliesCanvas);
+    // Tab goes round every control that takes it: the three canvases are among them.
+    std::set<QWidget*> reached;
+    test::Find<QPushButton>(*dialog_, ids::kOk).setFocus();
+    for (int press = 0; press < 40; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.insert(QApplication::focusWidget());
+    }
+    EXPECT_EQ(reached.count(&rooms()), 1u);
+    EXPECT_EQ(reached.count(&edit), 1u);
+    EXPECT_EQ(reached.count(&assemblies), 1u);
+    // The canvas with the focus is framed in the highlight colour; without it, not.
+    edit.setFocus();
+    const QRgb highlight = dialog_->palette().color(QPalette::Highlight).rgb();
+    EXPECT_EQ(edit.grab().toImage().pixel(1, 100), highlight);
+    rooms().setFocus();
+    EXPECT_NE(edit.grab().toImage().pixel(1, 100), highlight);
+    EXPECT_EQ(rooms().grab().toImage().pixel(1, 100), highlight);
+}
+
+TEST_F(RoomKeysTest, ArrowsSelectRoomsAndMoveTheCellCursorWhichSpacePaintsOrPicks) {
+    // Rooms: 4 to a row.
+    rooms().setFocus();
+    QTest::keyClick(&rooms(), Qt::Key_Right);
+    EXPECT_EQ(dialog_->selectedItem(), 1);
+    QTest::keyClick(&rooms(), Qt::Key_Down);
+    EXPECT_EQ(dialog_->selectedItem(), 5);
+    EXPECT_EQ(Canvas(*dialog_, ids::kRoomEditCanvas).renderer().currentRoom(), 5);
+    QTest::keyClick(&rooms(), Qt::Key_Left);
+    QTest::keyClick(&rooms(), Qt::Key_Left); // stops at the first column
+    EXPECT_EQ(dialog_->selectedItem(), 4);
+    // Assemblies: 16 to a row; the arrow selects the part.
+    CCanvasControl& assemblies = Canvas(*dialog_, ids::kAssembliesCanvas);
+    assemblies.setFocus();
+    QTest::keyClick(&assemblies, Qt::Key_Down);
+    QTest::keyClick(&assemblies, Qt::Key_Right);
+    EXPECT_EQ(dialog_->selectedPart(), 17);
+    // The edit canvas: 8 cells to a row; the cursor moves, Space paints at it.
+    CCanvasControl& edit = Canvas(*dialog_, ids::kRoomEditCanvas);
+    edit.setFocus();
+    const LevelRecord before = dialog_->workingCopy();
+    QTest::keyClick(&edit, Qt::Key_Right);
+    QTest::keyClick(&edit, Qt::Key_Right);
+    QTest::keyClick(&edit, Qt::Key_Down);
+    EXPECT_EQ(edit.keyItem(), 10);
+    EXPECT_EQ(dialog_->workingCopy(), before); // moving paints nothing
+    QTest::keyClick(&edit, Qt::Key_Space);
+    LevelRecord expected = before;
+    expected.rooms[4].cells[10] = 17;
+    EXPECT_EQ(dialog_->workingCopy(), expected);
+    EXPECT_EQ(dialog_->undoStack().undoText(),
+              QStringLiteral("Paint assembly $11 into room 4, cell 10"));
+    // With the Dropper, Space picks: cell 11 of room 4.
+    test::ClickButton(*dialog_, ids::kDropper);
+    edit.setFocus();
+    QTest::keyClick(&edit, Qt::Key_Right);
+    QTest::keyClick(&edit, Qt::Key_Space);
+    EXPECT_EQ(dialog_->selectedPart(), before.rooms[4].cells[11]);
+    EXPECT_EQ(dialog_->undoStack().count(), 1);
 }
 
 TEST(EditorKeysTest, TheHallwayCanvasScrollsAlongTheHallwayByTheWheel) {
