@@ -16,6 +16,11 @@
 // give their canvases the Items, Edit and Parts roles: the base then handles the clicks (pick an
 // item, pick a part, paint or pick up a part), Copy and Paste.
 //
+// A press with Paint on an Edit canvas starts a stroke: every cell the pointer crosses until the
+// release is painted at once, and the stroke becomes one undo step (ApplyStrokeEdit). The right
+// button picks up the part under the pointer whatever the tool. Esc, Cancel and closing the
+// window ask before a changed working copy is dropped (HasChanges, SetDiscardQuestion).
+//
 // While a mouse button is held on one of the dialog's canvases or watched pixel editors, Undo,
 // Redo (keys and buttons), Paste and whatever an editor hands to RunWhenButtonsFree() wait: they
 // run, in the order they were asked for, once the button is up again and the stroke or drag it
