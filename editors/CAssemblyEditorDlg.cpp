@@ -24,7 +24,7 @@ CAssemblyEditorDlg::CAssemblyEditorDlg(DisplayContext& display, LevelRecord& lev
     SetItemUnit({[](LevelRecord& record, int item) -> std::span<std::uint8_t> {
                      return ObjectBytes(record.assemblies[static_cast<std::size_t>(item)]);
                  },
-                 kAssemblyCount, tr("assembly"), tr("block"), tr("quarter")});
+                 kAssemblyCount, tr("assembly"), tr("block"), tr("quarter"), tr("quarters")});
     const CanvasRoles all = CanvasRole::Highlight | CanvasRole::PaletteSet | CanvasRole::Grid;
     BuildStandardLayout(
         {ids::kAssembliesCanvas, tr("Assemblies that can be edited"), kAssembliesLayout,

@@ -34,7 +34,7 @@ CBlockEditorDlg::CBlockEditorDlg(DisplayContext& display, LevelRecord& level, QW
     SetItemUnit({[](LevelRecord& record, int item) -> std::span<std::uint8_t> {
                      return ObjectBytes(record.blocks[static_cast<std::size_t>(item)]);
                  },
-                 kBlockCount, tr("block"), tr("tile"), tr("quarter")});
+                 kBlockCount, tr("block"), tr("tile"), tr("quarter"), tr("quarters")});
 
     typeCombo_ = new QComboBox(this);
     typeCombo_->setObjectName(ids::ControlObjectName(ids::kBlockTypeCombo));

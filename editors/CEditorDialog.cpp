@@ -1,6 +1,7 @@
 #include "CEditorDialog.h"
 
 #include "CCanvasControl.h"
+#include "CDiscardGuard.h"
 #include "CEditCommand.h"
 #include "CPaletteSwatchImage.h"
 #include "CPixelEditorControl.h"
@@ -19,6 +20,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
@@ -27,26 +29,10 @@ namespace korvane {
 // The undo steps compare and restore the working copy as plain bytes.
 static_assert(std::is_trivially_copyable_v<LevelRecord>);
 
-namespace {
-
-constexpr int kPageListIndexColumn = 0;
-constexpr int kPageListSwatchColumn = 1;
-constexpr int kPageListWidth = 180;
-constexpr QSize kToolButtonSize(36, 28);
-
-// The button face colour as a GDI colour value (red in bits 0-7).
-std::uint32_t ButtonFaceColour() {
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    return static_cast<std::uint32_t>(face.red()) |
-           (static_cast<std::uint32_t>(face.green()) << 8) |
-           (static_cast<std::uint32_t>(face.blue()) << 16);
-}
-
-} // namespace
-
 CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidget* parent)
     : QDialog(parent), display_(display), target_(level), working_(level) {
     tracked_.push_back(std::span<std::uint8_t>(ObjectBytes(working_)));
+    opened_.emplace_back(); // the level is compared with the record itself
 
     body_ = new QHBoxLayout;
     status_ = new QLabel(this);
@@ -78,7 +64,8 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok, &QPushButton::clicked, this, &CEditorDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CEditorDialog::reject);
+    discardGuard_ = new CDiscardGuard(*this, [this] { return HasChanges(); });
+    discardGuard_->WatchCancelButton(*cancel);
     const auto undo = [this] { RunWhenButtonsFree([this] { undoStack_.undo(); }); };
     const auto redo = [this] { RunWhenButtonsFree([this] { undoStack_.redo(); }); };
     connect(undoButton_, &QPushButton::clicked, this, undo);
@@ -89,6 +76,7 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
     connect(redoKey, &QShortcut::activated, this, redo);
     connect(&undoStack_, &QUndoStack::indexChanged, this, &CEditorDialog::UpdateUndoButtons);
     UpdateUndoButtons();
+    CreateToolKeys();
 }
 
 CEditorDialog::~CEditorDialog() {
@@ -114,6 +102,23 @@ void CEditorDialog::reject() {
     QDialog::reject();
 }
 
+bool CEditorDialog::HasChanges() const {
+    if (!(working_ == target_)) {
+        return true;
+    }
+    for (std::size_t i = 1; i < tracked_.size(); ++i) {
+        if (!std::equal(tracked_[i].begin(), tracked_[i].end(), opened_[i].begin(),
+                        opened_[i].end())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CEditorDialog::SetDiscardQuestion(DiscardQuestion question) {
+    discardGuard_->SetQuestion(std::move(question));
+}
+
 std::size_t CEditorDialog::UndoMemoryBytes() const {
     std::size_t bytes = 0;
     for (int i = 0; i < undoStack_.count(); ++i) {
@@ -126,15 +131,6 @@ std::size_t CEditorDialog::UndoMemoryBytes() const {
 
 QString CEditorDialog::statusText() const {
     return status_->text();
-}
-
-QIcon CEditorDialog::ButtonImage(int resourceId) {
-    CPixelImage image;
-    if (!image.LoadFromResource(resourceId)) {
-        return {};
-    }
-    image.ReplaceColour(kButtonGrey, ButtonFaceColour());
-    return QIcon(QPixmap::fromImage(image.CreatePlatformBitmap()));
 }
 
 // Building.
@@ -157,13 +153,25 @@ CCanvasControl* CEditorDialog::AddCanvas(int controlId, const CanvasLayout& layo
 void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, LayerRoutine draw,
                                    LayerRoutine load) {
     canvases_.push_back({&canvas, roles, std::move(draw), std::move(load)});
+    if (roles.testFlag(CanvasRole::Edit)) {
+        canvas.SetKeys(CanvasKeys::Cursor);
+    } else if (roles & (CanvasRole::Items | CanvasRole::Parts)) {
+        canvas.SetKeys(CanvasKeys::Select);
+    }
     connect(&canvas, &CSurfaceWindow::notified, this,
             [this](const CanvasNotification& notification) { OnCanvasNotification(notification); });
     const QObject* source = &canvas;
-    connect(&canvas, &CSurfaceWindow::buttonHeld, this,
-            [this, source] { buttonGate_.Held(source); });
-    connect(&canvas, &CSurfaceWindow::buttonFreed, this,
-            [this, source] { buttonGate_.Freed(source); });
+    CCanvasControl* control = &canvas;
+    connect(&canvas, &CSurfaceWindow::buttonHeld, this, [this, source, control] {
+        buttonGate_.Held(source);
+        BeginStroke(*control);
+    });
+    connect(&canvas, &CSurfaceWindow::buttonFreed, this, [this, source, control] {
+        if (strokeCanvas_ == control) {
+            FinishStroke();
+        }
+        buttonGate_.Freed(source);
+    });
 }
 
 void CEditorDialog::WatchPixelEditor(CPixelEditorControl& pixels) {
@@ -175,182 +183,25 @@ void CEditorDialog::WatchPixelEditor(CPixelEditorControl& pixels) {
             [this, source] { buttonGate_.Freed(source); });
 }
 
-QPushButton* CEditorDialog::CreateToolButton(int controlId, int resourceId,
-                                             const QString& toolTip) {
-    auto* button = new QPushButton(this);
-    button->setObjectName(ids::ControlObjectName(controlId));
-    button->setIcon(ButtonImage(resourceId));
-    button->setIconSize(QSize(16, 16));
-    button->setFixedSize(kToolButtonSize);
-    button->setToolTip(toolTip);
-    button->setAutoDefault(false);
-    button->setProperty("bitmap", resourceId);
-    return button;
-}
-
-QPushButton* CEditorDialog::CreatePaintButton() {
-    paintButton_ = CreateToolButton(ids::kPaint, ids::bitmap::kPaint, tr("Paint"));
-    paintButton_->setCheckable(true);
-    connect(paintButton_, &QPushButton::clicked, this, [this] { SelectTool(EditorTool::Paint); });
-    return paintButton_;
-}
-
-QPushButton* CEditorDialog::CreateDropperButton() {
-    dropperButton_ = CreateToolButton(ids::kDropper, ids::bitmap::kDropper, tr("Dropper"));
-    dropperButton_->setCheckable(true);
-    connect(dropperButton_, &QPushButton::clicked, this,
-            [this] { SelectTool(EditorTool::Dropper); });
-    return dropperButton_;
-}
-
-QPushButton* CEditorDialog::CreateCopyButton() {
-    QPushButton* button = CreateToolButton(ids::kCopy, ids::bitmap::kCopy, tr("Copy"));
-    connect(button, &QPushButton::clicked, this, [this] { Copy(); });
-    return button;
-}
-
-QPushButton* CEditorDialog::CreatePasteButton() {
-    pasteButton_ = CreateToolButton(ids::kPaste, ids::bitmap::kPaste, tr("Paste"));
-    pasteButton_->setEnabled(clipboardFilled_);
-    connect(pasteButton_, &QPushButton::clicked, this, [this] {
-        RunWhenButtonsFree([this] {
-            if (clipboardFilled_) {
-                Paste();
-            }
-        });
-    });
-    return pasteButton_;
-}
-
-QPushButton* CEditorDialog::CreateGridButton() {
-    gridShownImage_ = ButtonImage(ids::bitmap::kGridShown);
-    gridHiddenImage_ = ButtonImage(ids::bitmap::kGridHidden);
-    gridButton_ = CreateToolButton(ids::kGrid, ids::bitmap::kGridHidden, tr("Grid"));
-    gridButton_->setIcon(gridHiddenImage_);
-    connect(gridButton_, &QPushButton::clicked, this, &CEditorDialog::ToggleGrid);
-    return gridButton_;
-}
-
-QWidget* CEditorDialog::CreateStandardToolButtons() {
-    auto* box = new QWidget(this);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setColumnStretch(2, 1);
-    grid->addWidget(CreatePaintButton(), 0, 0);
-    grid->addWidget(CreateDropperButton(), 0, 1);
-    grid->addWidget(CreateCopyButton(), 1, 0);
-    grid->addWidget(CreatePasteButton(), 1, 1);
-    grid->addWidget(CreateGridButton(), 2, 0);
-    return box;
-}
-
-CEditorDialog::StandardCanvases
-CEditorDialog::BuildStandardLayout(const CanvasSpec& items, const CanvasSpec& edit,
-                                   const CanvasSpec& parts, const QList<QWidget*>& middleExtras,
-                                   const QList<QWidget*>& rightExtras) {
-    auto add = [this](const CanvasSpec& spec) {
-        return AddCanvas(spec.controlId, spec.layout, spec.roles, spec.draw);
-    };
-    // The canvases first, in the order the editors set them up: items, edit, parts.
-    const StandardCanvases canvases{add(items), add(edit), add(parts)};
-
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(Labelled(edit.label, canvases.edit));
-    middle->addWidget(CreateStandardToolButtons());
-    for (QWidget* extra : middleExtras) {
-        middle->addWidget(extra);
-    }
-    middle->addWidget(Labelled(tr("Highlights"), CreateHighlightsCombo()));
-    middle->addStretch(1);
-    auto* lists = new QHBoxLayout;
-    for (QWidget* extra : rightExtras) {
-        lists->addWidget(extra, 0, Qt::AlignTop);
-    }
-    lists->addWidget(Labelled(tr("Palette Page Selection"), CreatePalettePageList()), 0,
-                     Qt::AlignTop);
-    lists->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(Labelled(parts.label, canvases.parts));
-    right->addLayout(lists);
-    right->addStretch(1);
-    body_->addWidget(Labelled(items.label, canvases.items), 0, Qt::AlignTop);
-    body_->addLayout(middle);
-    body_->addLayout(right);
-    return canvases;
-}
-
-QComboBox* CEditorDialog::CreateHighlightsCombo() {
-    highlights_ = new QComboBox(this);
-    highlights_->setObjectName(ids::ControlObjectName(ids::kHighlights));
-    for (const char* item : kHighlightItems) {
-        highlights_->addItem(QString::fromLatin1(item));
-    }
-    highlights_->setMaxVisibleItems(static_cast<int>(kHighlightItems.size()));
-    connect(highlights_, &QComboBox::activated, this, &CEditorDialog::ChooseHighlight);
-    return highlights_;
-}
-
-CColourListControl* CEditorDialog::CreatePalettePageList() {
-    palettePageList_ = new CColourListControl(this);
-    palettePageList_->setObjectName(ids::ControlObjectName(ids::kPalettePageList));
-    palettePageList_->setFixedWidth(kPageListWidth);
-    // The set column as wide as its swatches; the index column the rest, less 16 pixels.
-    palettePageList_->SetUpColumns(kPaletteSets,
-                                   {{tr("Index"), CColourListControl::kRestOfWidth},
-                                    {tr("Palette Set"), CPaletteSwatchImage::kWidth}},
-                                   16);
-    RefillPalettePageList();
-    connect(palettePageList_, &CColourListControl::clicked, this, [this] {
-        const int row = palettePageList_->SelectedRow(kPaletteSets);
-        if (row < kPaletteSets) {
-            PalettePageChosen(row);
-        }
-    });
-    return palettePageList_;
-}
-
-void CEditorDialog::RefillPalettePageList() {
-    if (palettePageList_ == nullptr) {
-        return;
-    }
-    for (int set = 0; set < kPaletteSets; ++set) {
-        palettePageList_->SetCellText(QStringLiteral("Set #%1").arg(set + 1), kPageListIndexColumn,
-                                      set);
-        CPaletteSwatchImage swatch;
-        swatch.MakeSet(working_.paletteSets[static_cast<std::size_t>(set)]);
-        palettePageList_->SetCellImage(swatch, kPageListSwatchColumn, set);
-    }
-}
-
-QWidget* CEditorDialog::Labelled(const QString& label, QWidget* control) {
-    auto* box = new QWidget(control->parentWidget());
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(new QLabel(label, box));
-    layout->addWidget(control, 0, Qt::AlignLeft | Qt::AlignTop);
-    return box;
-}
-
-void CEditorDialog::FinishOpening() {
-    if (paintButton_ != nullptr || dropperButton_ != nullptr) {
-        SelectTool(EditorTool::Paint);
-    }
-    ToggleGrid();
-    if (highlights_ != nullptr) {
-        highlights_->setCurrentIndex(kNoShadingItem);
-        ChooseHighlight(kNoShadingItem);
-    }
-    if (palettePageList_ != nullptr) {
-        palettePageList_->SelectRow(0);
-        SetPaletteSet(0);
-    }
-}
-
 // Editing.
 
 bool CEditorDialog::ApplyEdit(const QString& text,
                               const std::function<void(LevelRecord&)>& change) {
+    // A change made during a stroke that is not one of its cells: the stroke so far is its
+    // own step first, and goes on after this one.
+    CCanvasControl* const strokeCanvas = strokeCanvas_;
+    if (strokeCanvas != nullptr) {
+        FinishStroke();
+    }
+    const bool made = ApplyEditNow(text, change);
+    if (strokeCanvas != nullptr) {
+        BeginStroke(*strokeCanvas);
+    }
+    return made;
+}
+
+bool CEditorDialog::ApplyEditNow(const QString& text,
+                                 const std::function<void(LevelRecord&)>& change) {
     snapshots_.resize(tracked_.size());
     for (std::size_t i = 0; i < tracked_.size(); ++i) {
         snapshots_[i].assign(tracked_[i].begin(), tracked_[i].end());
@@ -371,6 +222,65 @@ bool CEditorDialog::ApplyEdit(const QString& text,
     // refreshes the editor.
     undoStack_.push(new CEditCommand(text, std::move(parts), [this] { AfterUndoOrRedo(); }));
     return true;
+}
+
+bool CEditorDialog::ChangesWorkingCopy(const std::function<void(LevelRecord&)>& change) {
+    snapshots_.resize(tracked_.size());
+    for (std::size_t i = 0; i < tracked_.size(); ++i) {
+        snapshots_[i].assign(tracked_[i].begin(), tracked_[i].end());
+    }
+    change(working_);
+    for (std::size_t i = 0; i < tracked_.size(); ++i) {
+        if (!std::equal(snapshots_[i].begin(), snapshots_[i].end(), tracked_[i].begin(),
+                        tracked_[i].end())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CEditorDialog::ApplyStrokeEdit(const QString& text, EditStroke::StrokeName strokeName,
+                                    const std::function<void(LevelRecord&)>& change) {
+    if (strokeCanvas_ == nullptr) {
+        return ApplyEditNow(text, change);
+    }
+    const bool changed = ChangesWorkingCopy(change);
+    if (changed) {
+        stroke_.CellChanged(text, std::move(strokeName));
+        ShowStatus({});
+    }
+    // The canvas being painted stays where the stroke sees it: a reload scrolls back.
+    CCanvasControl& canvas = *strokeCanvas_;
+    const int scroll = canvas.scrollPosition();
+    RefreshFromWorkingCopy();
+    if (canvas.scrollPosition() != scroll) {
+        canvas.Scroll(ScrollRequest::ThumbTrack, scroll);
+    }
+    return changed;
+}
+
+void CEditorDialog::BeginStroke(CCanvasControl& canvas) {
+    const RegisteredCanvas* entry = Find(canvas);
+    if (entry == nullptr || !entry->roles.testFlag(CanvasRole::Edit)) {
+        return;
+    }
+    strokeCanvas_ = &canvas;
+    stroke_.Begin(tracked_);
+}
+
+void CEditorDialog::FinishStroke() {
+    strokeCanvas_ = nullptr;
+    std::optional<EditStroke::Step> step = stroke_.Finish(tracked_);
+    if (step) {
+        undoStack_.push(
+            new CEditCommand(step->text, std::move(step->parts), [this] { AfterUndoOrRedo(); }));
+    }
+}
+
+bool CEditorDialog::PaintsOnStroke(const CanvasNotification& notification) const {
+    const RegisteredCanvas* entry = FindSender(notification);
+    return notification.code == CanvasCode::Stroke && tool_ == EditorTool::Paint &&
+           entry != nullptr && entry->roles.testFlag(CanvasRole::Edit);
 }
 
 void CEditorDialog::RunWhenButtonsFree(std::function<void()> action) {
@@ -531,9 +441,28 @@ void CEditorDialog::ClickCell(int cell) {
                                  .arg(item)
                                  .arg(unit_.cellName)
                                  .arg(cell);
-        ApplyEdit(text, [this, item, cell, part](LevelRecord& level) {
-            unit_.bytes(level, item)[static_cast<std::size_t>(cell)] = part;
-        });
+        const QString cells =
+            unit_.cellsName.isEmpty() ? unit_.cellName + QLatin1Char('s') : unit_.cellsName;
+        const QString strokeStart = tr("Paint %1 $%2 into %3 %4")
+                                        .arg(unit_.partName, HexByteText(part), unit_.itemName)
+                                        .arg(item);
+        ApplyStrokeEdit(
+            text,
+            [strokeStart, cells](int count) {
+                return tr("%1, %2 %3").arg(strokeStart).arg(count).arg(cells);
+            },
+            [this, item, cell, part](LevelRecord& level) {
+                unit_.bytes(level, item)[static_cast<std::size_t>(cell)] = part;
+            });
+        return;
+    }
+    PickCell(cell);
+}
+
+void CEditorDialog::PickCell(int cell) {
+    lastCell_ = cell;
+    const std::span<const std::uint8_t> unit = SelectedUnit();
+    if (cell < 0 || static_cast<std::size_t>(cell) >= unit.size()) {
         return;
     }
     selectedPart_ = unit[static_cast<std::size_t>(cell)];
@@ -576,21 +505,40 @@ void CEditorDialog::RefreshFromWorkingCopy() {
     }
 }
 
-void CEditorDialog::OnCanvasNotification(const CanvasNotification& notification) {
-    if (notification.code != CanvasCode::Click) {
-        return;
-    }
+const CEditorDialog::RegisteredCanvas*
+CEditorDialog::FindSender(const CanvasNotification& notification) const {
     const RegisteredCanvas* entry = nullptr;
     for (const RegisteredCanvas& candidate : canvases_) {
         if (static_cast<const CSurfaceWindow*>(candidate.canvas) == notification.senderWindow) {
             entry = &candidate;
         }
     }
+    return entry;
+}
+
+void CEditorDialog::OnCanvasNotification(const CanvasNotification& notification) {
+    const RegisteredCanvas* entry = FindSender(notification);
     if (entry == nullptr) {
         return;
     }
     // Only the low byte of the item names it, as everything the editors index is a byte.
     const int item = notification.item & 0xFF;
+    if (notification.code == CanvasCode::Stroke) {
+        if (PaintsOnStroke(notification)) {
+            ClickCell(item);
+        }
+        return;
+    }
+    if (notification.code == CanvasCode::Pick) {
+        // The right button picks up the part on an Edit canvas, the tool staying as it is.
+        if (entry->roles.testFlag(CanvasRole::Edit)) {
+            PickCell(item);
+        }
+        return;
+    }
+    if (notification.code != CanvasCode::Click) {
+        return;
+    }
     if (entry->roles.testFlag(CanvasRole::Items)) {
         if (item < unit_.itemCount || !HasUnit()) {
             SelectItemAt(item);

@@ -16,12 +16,19 @@
 // give their canvases the Items, Edit and Parts roles: the base then handles the clicks (pick an
 // item, pick a part, paint or pick up a part), Copy and Paste.
 //
+// A press with Paint on an Edit canvas starts a stroke: every cell the pointer crosses until the
+// release is painted at once, and the stroke becomes one undo step (ApplyStrokeEdit). The right
+// button picks up the part under the pointer whatever the tool. Esc, Cancel and closing the
+// window ask before a changed working copy is dropped (HasChanges, SetDiscardQuestion).
+//
 // While a mouse button is held on one of the dialog's canvases or watched pixel editors, Undo,
 // Redo (keys and buttons), Paste and whatever an editor hands to RunWhenButtonsFree() wait: they
 // run, in the order they were asked for, once the button is up again and the stroke or drag it
 // made has become its own step.
 
 #include "CColourListControl.h"
+#include "DiscardQuestion.h"
+#include "EditStroke.h"
 #include "HeldButtonGate.h"
 #include "gamedata/ByteDelta.h"
 #include "gamedata/LevelRecord.h"
@@ -45,6 +52,7 @@ class QPushButton;
 namespace korvane {
 
 class CCanvasControl;
+class CDiscardGuard;
 class CPixelEditorControl;
 class DisplayContext;
 
@@ -80,9 +88,10 @@ struct ItemUnit {
     // The bytes of item i (0 <= i < itemCount) in a level; cell c of the edit canvas is byte c.
     std::function<std::span<std::uint8_t>(LevelRecord& level, int item)> bytes;
     int itemCount = 0;
-    QString itemName; // "block"
-    QString partName; // "tile"
-    QString cellName; // "quarter"
+    QString itemName;  // "block"
+    QString partName;  // "tile"
+    QString cellName;  // "quarter"
+    QString cellsName; // "quarters", for a paint stroke's step (cellName + "s" when empty)
 };
 
 // One canvas of an editor: its control id, the label above it, its set-up, its roles and its
@@ -113,6 +122,13 @@ public:
     // still waiting for a button to come up are dropped, by Cancel too.
     void accept() override;
     void reject() override;
+
+    // Whether the working copy (or a tracked object) differs from what the dialog opened on.
+    // Esc, Cancel and closing the window then ask "Discard the changes made in the <title>?"
+    // and stay open on Keep Editing; reject() itself never asks.
+    bool HasChanges() const;
+    // Replaces that question; an empty one restores the default message box.
+    void SetDiscardQuestion(DiscardQuestion question);
 
     const LevelRecord& workingCopy() const { return working_; }
     EditorTool tool() const { return tool_; }
@@ -191,6 +207,10 @@ protected:
     CColourListControl* CreatePalettePageList();
     // A static label above a control, as one widget for a layout.
     static QWidget* Labelled(const QString& label, QWidget* control);
+    // The keys of the tool buttons, whichever the editor has: B Paint, I Dropper, F Bucket,
+    // Ctrl+G Grid, and the standard Copy and Paste keys. Each acts as a click on its button
+    // (nothing while the button is missing or disabled).
+    void CreateToolKeys();
     // The last step of opening, for the parts the editor created: the Paint tool, the grid
     // toggled once (shown), "No shading" and palette set 0.
     void FinishOpening();
@@ -202,6 +222,14 @@ protected:
     // undo step named text. Then RefreshFromWorkingCopy() runs, step or not. True when a step
     // was made.
     bool ApplyEdit(const QString& text, const std::function<void(LevelRecord&)>& change);
+    // The same for one cell of a paint stroke: while a stroke is under way (the left button
+    // went down on an Edit canvas and is held) the changes of its cells gather into one step,
+    // made on the release and named text when one cell changed, strokeName(count) when
+    // several did. Outside a stroke it is ApplyEdit(text, change).
+    bool ApplyStrokeEdit(const QString& text, EditStroke::StrokeName strokeName,
+                         const std::function<void(LevelRecord&)>& change);
+    // Whether the notification is a stroke that paints: Stroke from an Edit canvas with Paint.
+    bool PaintsOnStroke(const CanvasNotification& notification) const;
     // Runs action at once, or, while a mouse button is held (buttonHeld()), once it is up
     // again and what the press did is its own step. For the commands that change the working
     // copy from the keyboard or a button.
@@ -210,6 +238,8 @@ protected:
     // ApplyEdit compares and restores its bytes too. It must outlive the dialog's undo steps.
     template <class T> void TrackEditedObject(T& object) {
         tracked_.push_back(std::span<std::uint8_t>(ObjectBytes(object)));
+        const std::span<std::uint8_t> bytes = tracked_.back();
+        opened_.emplace_back(bytes.begin(), bytes.end());
     }
     // Shows the working copy as it now is in every canvas, list and combo of the editor. Runs
     // after every ApplyEdit, undo and redo. The base reloads the Items and Edit canvases (and
@@ -227,6 +257,8 @@ protected:
     // becomes the selected part and the Parts canvases frame it. Then the Items and Edit
     // canvases are reloaded.
     void ClickCell(int cell);
+    // The Dropper's part of a click, whatever the tool: cell's part becomes the selected part.
+    void PickCell(int cell);
 
     // Canvases.
 
@@ -289,6 +321,13 @@ private:
     };
 
     const RegisteredCanvas* Find(const CCanvasControl& canvas) const;
+    const RegisteredCanvas* FindSender(const CanvasNotification& notification) const;
+    // A stroke opens when the left button goes down on an Edit canvas and becomes its step
+    // when it comes up, before the commands that waited for it run.
+    void BeginStroke(CCanvasControl& canvas);
+    void FinishStroke();
+    bool ApplyEditNow(const QString& text, const std::function<void(LevelRecord&)>& change);
+    bool ChangesWorkingCopy(const std::function<void(LevelRecord&)>& change);
     bool HasUnit() const { return static_cast<bool>(unit_.bytes); }
     void AfterUndoOrRedo();
     void UpdateUndoButtons();
@@ -298,7 +337,12 @@ private:
     LevelRecord working_;
     std::vector<std::span<std::uint8_t>> tracked_;
     std::vector<std::vector<std::uint8_t>> snapshots_;
+    // The tracked objects' bytes when they were first tracked (the level's are the record's).
+    std::vector<std::vector<std::uint8_t>> opened_;
     QUndoStack undoStack_;
+    CDiscardGuard* discardGuard_ = nullptr;
+    EditStroke stroke_;
+    CCanvasControl* strokeCanvas_ = nullptr;
 
     EditorTool tool_ = EditorTool::Paint;
     int selectedItem_ = 0;

@@ -1,5 +1,6 @@
 #include "CEnemyEditorDlg.h"
 
+#include "CDiscardGuard.h"
 #include "CNumberField.h"
 #include "EditorControlIds.h"
 
@@ -70,7 +71,9 @@ CEnemyEditorDlg::CEnemyEditorDlg(const EnemyPlacement& placement, QWidget* paren
     cancel->setObjectName(ids::ControlObjectName(ids::kCancel));
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &CEnemyEditorDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CEnemyEditorDlg::reject);
+    openedTexts_ = FieldTexts();
+    discardGuard_ = new CDiscardGuard(*this, [this] { return HasChanges(); });
+    discardGuard_->WatchCancelButton(*cancel);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -87,6 +90,18 @@ CEnemyEditorDlg::CEnemyEditorDlg(const EnemyPlacement& placement, QWidget* paren
 
 QString CEnemyEditorDlg::statusText() const {
     return status_->text();
+}
+
+QStringList CEnemyEditorDlg::FieldTexts() const {
+    return {roomPosition_->text(), x_->text(), y_->text(), enemyId_->text()};
+}
+
+bool CEnemyEditorDlg::HasChanges() const {
+    return FieldTexts() != openedTexts_;
+}
+
+void CEnemyEditorDlg::SetDiscardQuestion(DiscardQuestion question) {
+    discardGuard_->SetQuestion(std::move(question));
 }
 
 void CEnemyEditorDlg::accept() {

@@ -4,6 +4,7 @@
 // small modal dialog of the enemy placement editor. OK checks the id ("Monster Hex Id", one or
 // two hexadecimal digits) and stays open with a message naming the field when it is not one.
 
+#include "DiscardQuestion.h"
 #include "gamedata/LevelRecord.h"
 
 #include <QDialog>
@@ -13,6 +14,7 @@ class QLineEdit;
 
 namespace korvane {
 
+class CDiscardGuard;
 class CNumberField;
 
 class CEnemyEditorDlg : public QDialog {
@@ -26,9 +28,18 @@ public:
     // The placement as the fields give it, once the dialog has ended with OK.
     const EnemyPlacement& placement() const { return placement_; }
     QString statusText() const;
+    // Whether a field shows something else than when the dialog opened: Esc, Cancel and
+    // closing the window then ask before the typing is thrown away (reject() never asks).
+    bool HasChanges() const;
+    // Replaces that question; an empty one restores the default message box.
+    void SetDiscardQuestion(DiscardQuestion question);
 
 private:
+    QStringList FieldTexts() const;
+
     EnemyPlacement placement_;
+    QStringList openedTexts_;
+    CDiscardGuard* discardGuard_ = nullptr;
     CNumberField* roomPosition_;
     CNumberField* x_;
     CNumberField* y_;

@@ -478,6 +478,9 @@ void CEnemyPlacementDlg::OnCanvasNotification(const CanvasNotification& notifica
             OpenEnemyEditor(SelectedRow());
         }
         break;
+    case CanvasCode::Stroke:
+    case CanvasCode::Pick:
+        break; // placements are not painted
     }
 }
 

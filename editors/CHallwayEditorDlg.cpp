@@ -266,8 +266,10 @@ void CHallwayEditorDlg::HallwayNumberChanged(int number) {
 
 void CHallwayEditorDlg::OnCanvasNotification(const CanvasNotification& notification) {
     if (notification.senderWindow == static_cast<const CSurfaceWindow*>(hallwayCanvas_)) {
-        if (notification.code == CanvasCode::Click) {
+        if (notification.code == CanvasCode::Click || PaintsOnStroke(notification)) {
             ClickRoomPosition(notification.item & 0xFF);
+        } else if (notification.code == CanvasCode::Pick) {
+            PickRoomPosition(notification.item & 0xFF);
         }
         return;
     }
@@ -278,20 +280,32 @@ void CHallwayEditorDlg::ClickRoomPosition(int position) {
     if (!HasHallways() || position > CurrentEntry().lastRoom) {
         return;
     }
-    SetLastCell(position);
-    const int h = hallway_;
     if (tool() == EditorTool::Dropper) {
-        SetSelectedPart(workingCopy().GetHallwayRoom(h, position) & 0xFF);
-        roomsCanvas_->SelectItem(selectedPart());
-        Redraw(*roomsCanvas_);
-        Reload(*hallwayCanvas_);
+        PickRoomPosition(position);
         return;
     }
+    SetLastCell(position);
+    const int h = hallway_;
     const auto room = static_cast<std::uint8_t>(selectedPart());
     HallwayResult result = HallwayResult::Ok;
-    ApplyEdit(tr("Paint room %1 into hallway %2, room %3").arg(room).arg(h).arg(position),
-              [&](LevelRecord& level) { result = level.SetHallwayRoom(h, position, room); });
+    ApplyStrokeEdit(
+        tr("Paint room %1 into hallway %2, room %3").arg(room).arg(h).arg(position),
+        [room, h](int count) {
+            return tr("Paint room %1 into hallway %2, %3 rooms").arg(room).arg(h).arg(count);
+        },
+        [&](LevelRecord& level) { result = level.SetHallwayRoom(h, position, room); });
     ShowRefusal(result, Change::Paint, CurrentEntry());
+}
+
+void CHallwayEditorDlg::PickRoomPosition(int position) {
+    if (!HasHallways() || position > CurrentEntry().lastRoom) {
+        return;
+    }
+    SetLastCell(position);
+    SetSelectedPart(workingCopy().GetHallwayRoom(hallway_, position) & 0xFF);
+    roomsCanvas_->SelectItem(selectedPart());
+    Redraw(*roomsCanvas_);
+    Reload(*hallwayCanvas_);
 }
 
 void CHallwayEditorDlg::RoomCountChanged(int count) {

@@ -6,7 +6,8 @@
 // with them (the "Shift or remove enemies" box), so that enemies stay in their rooms.
 //
 // The hallway canvas shows the current hallway's rooms side by side; a click paints the room
-// chosen on the rooms canvas into one of them, or picks it up with the dropper. Every change
+// chosen on the rooms canvas into one of them (and into every one a drag crosses), or picks it
+// up with the dropper or the right button. Every change
 // is one undo step; a change the level refuses (one that would end the game's hallway list,
 // or that does not fit) changes nothing and the status line says why.
 
@@ -62,6 +63,8 @@ private:
     void HallwayNumberChanged(int number);
     void RoomCountChanged(int count);
     void ClickRoomPosition(int position);
+    // The dropper's pick at a room position (also the right button's, whatever the tool).
+    void PickRoomPosition(int position);
     void InsertHallway();
     void RemoveHallway();
     void ChooseTransition(int index);

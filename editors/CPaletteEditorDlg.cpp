@@ -40,7 +40,8 @@ std::span<std::uint8_t> RowColours(LevelRecord& level, int row) {
 CPaletteEditorDlg::CPaletteEditorDlg(DisplayContext& display, LevelRecord& level, QWidget* parent)
     : CEditorDialog(display, level, parent) {
     setWindowTitle(tr("Palette Editor"));
-    SetItemUnit({&RowColours, kPaletteRowCount, tr("palette"), tr("colour"), tr("colour")});
+    SetItemUnit(
+        {&RowColours, kPaletteRowCount, tr("palette"), tr("colour"), tr("colour"), tr("colours")});
 
     strip_ = new CPixelEditorControl(ids::kPixelEditor, this);
     strip_->SetDataMode(PixelDataMode::Strip);

@@ -24,7 +24,7 @@ CRoomEditorDlg::CRoomEditorDlg(DisplayContext& display, LevelRecord& level, QWid
     SetItemUnit({[](LevelRecord& record, int item) -> std::span<std::uint8_t> {
                      return ObjectBytes(record.rooms[static_cast<std::size_t>(item)]);
                  },
-                 kRoomCount, tr("room"), tr("assembly"), tr("cell")});
+                 kRoomCount, tr("room"), tr("assembly"), tr("cell"), tr("cells")});
     const CanvasRoles all = CanvasRole::Highlight | CanvasRole::PaletteSet | CanvasRole::Grid;
     BuildStandardLayout(
         {ids::kRoomsCanvas, tr("Rooms that can be edited"), kRoomsLayout, CanvasRole::Items | all,

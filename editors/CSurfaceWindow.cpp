@@ -2,11 +2,15 @@
 
 #include "CanvasCursors.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace korvane {
 
@@ -161,6 +165,82 @@ void CSurfaceWindow::resizeEvent(QResizeEvent* event) {
     scrollBar_->setGeometry(0, height() - kScrollBarHeight, width(), kScrollBarHeight);
 }
 
+void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
+    if (scrollBar_->isHidden() || !scrollBar_->isEnabled()) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // The canvases scroll only across: a horizontal wheel, and otherwise the vertical one.
+    const QPoint angle = event->angleDelta();
+    wheelRemainder_ += angle.x() != 0 ? angle.x() : angle.y();
+    constexpr int kNotch = 120;
+    const int notches = wheelRemainder_ / kNotch;
+    wheelRemainder_ -= notches * kNotch;
+    // Turned away from the user (a positive angle) goes back towards the start.
+    const ScrollRequest request = notches > 0 ? ScrollRequest::LineLeft : ScrollRequest::LineRight;
+    const int lines = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());
+    for (int line = 0; line < lines; ++line) {
+        Scroll(request);
+    }
+    event->accept();
+}
+
+void CSurfaceWindow::SetKeys(CanvasKeys keys) {
+    keys_ = keys;
+    setFocusPolicy(keys == CanvasKeys::None ? Qt::NoFocus : Qt::TabFocus);
+}
+
+void CSurfaceWindow::keyPressEvent(QKeyEvent* event) {
+    if (keys_ == CanvasKeys::None || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int size = std::max(renderer_.frame().size, 1);
+    const int perRow = std::max(renderer_.gridWidth() / size, 1);
+    const int rows = std::max(renderer_.gridHeight() / size, 1);
+    int column = keyItem_ % perRow;
+    int row = keyItem_ / perRow;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        column = std::max(0, column - 1);
+        break;
+    case Qt::Key_Right:
+        column = std::min(perRow - 1, column + 1);
+        break;
+    case Qt::Key_Up:
+        row = std::max(0, row - 1);
+        break;
+    case Qt::Key_Down:
+        row = std::min(rows - 1, row + 1);
+        break;
+    case Qt::Key_Space:
+        if (keys_ == CanvasKeys::Cursor) {
+            ReportItem(CanvasCode::Click, keyItem_);
+            return;
+        }
+        QWidget::keyPressEvent(event);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int item = row * perRow + column;
+    SelectItem(item);
+    if (keys_ == CanvasKeys::Select) {
+        ReportItem(CanvasCode::Click, item);
+    }
+}
+
+void CSurfaceWindow::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CSurfaceWindow::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void CSurfaceWindow::SetGrid(bool shown, int colour, int spacing) {
     GridState& grid = renderer_.grid();
     grid.shown = shown;
@@ -186,6 +266,7 @@ void CSurfaceWindow::SetSelectionFrame(bool shown, int size) {
 }
 
 void CSurfaceWindow::SelectItem(int item) {
+    keyItem_ = item;
     renderer_.SelectItem(item);
     UpdateDrawing();
 }
@@ -296,6 +377,12 @@ void CSurfaceWindow::paintEvent(QPaintEvent* /*event*/) {
                           DisplayRect{0, 0, w, h});
     QPainter painter(this);
     painter.drawImage(0, 0, screen_);
+    if (hasFocus()) {
+        // The focus frame: two pixels in the highlight colour around the drawing.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(1, 1, w - 2, h - 2));
+    }
     painting_ = false;
 }
 
@@ -314,6 +401,56 @@ void CSurfaceWindow::Notify(const CanvasNotification& notification) {
 
 void CSurfaceWindow::mouseMoveEvent(QMouseEvent* event) {
     FollowPointer(event->position().toPoint());
+    if (stroking_ && (event->buttons() & Qt::LeftButton)) {
+        ContinueStroke(event->position().toPoint());
+    }
+}
+
+int CSurfaceWindow::ItemAtPixel(QPoint pos) const {
+    if (pos.x() < 0 || pos.y() < 0 || pos.x() >= clientWidth() || pos.y() >= clientHeight()) {
+        return -1;
+    }
+    const CanvasMetrics m = metrics();
+    if (m.zoomIn == 0 || m.zoomOut == 0) {
+        return -1;
+    }
+    const SelectionFrameState& frame = renderer_.frame();
+    int column = (pos.x() / kCellPixels / m.zoomIn) * m.zoomOut;
+    int row = (pos.y() / kCellPixels / m.zoomIn) * m.zoomOut;
+    if (frame.shown) {
+        const PointerSelection selection = SelectionAtCell(
+            m, frame.shown, frame.size, pos.x() / kCellPixels, pos.y() / kCellPixels);
+        column = selection.firstColumn;
+        row = selection.firstRow;
+    }
+    if (!InsideContent(m, column, row)) {
+        return -1;
+    }
+    return ClickedItem(m, frame.size, column, row);
+}
+
+void CSurfaceWindow::ContinueStroke(QPoint pos) {
+    const std::vector<WindowCell> cells =
+        CellsAlongPath(strokePoint_.x(), strokePoint_.y(), pos.x(), pos.y());
+    strokePoint_ = pos;
+    for (const WindowCell& cell : cells) {
+        const int item = ItemAtPixel({cell.column * kCellPixels + kCellPixels / 2,
+                                      cell.row * kCellPixels + kCellPixels / 2});
+        if (item >= 0 && item != strokeItem_) {
+            strokeItem_ = item;
+            ReportItem(CanvasCode::Stroke, item);
+            // The owner may have hidden the window or ended the stroke.
+            if (!stroking_) {
+                return;
+            }
+        }
+    }
+}
+
+void CSurfaceWindow::ReportItem(CanvasCode code, int item) {
+    CanvasNotification n = MakeNotification(code);
+    n.item = item;
+    Notify(n);
 }
 
 void CSurfaceWindow::FollowPointer(QPoint pos) {
@@ -351,11 +488,23 @@ void CSurfaceWindow::FollowPointer(QPoint pos) {
 }
 
 void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton) {
+        const QPoint pos = event->position().toPoint();
+        FollowPointer(pos);
+        const int item = ItemAtPixel(pos);
+        if (item >= 0) {
+            ReportItem(CanvasCode::Pick, item);
+        }
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
     const QPoint pos = event->position().toPoint();
+    stroking_ = true;
+    strokePoint_ = pos;
+    strokeItem_ = -1;
     // The press itself moves the pointer there (a press can arrive without a move before it).
     FollowPointer(pos);
     SelectionFrameState& frame = renderer_.frame();
@@ -376,6 +525,8 @@ void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
     }
     CanvasNotification n = MakeNotification(CanvasCode::Click);
     n.item = ClickedItem(m, frame.size, column, row);
+    strokeItem_ = n.item;
+    keyItem_ = n.item;
     Notify(n);
 }
 
@@ -396,6 +547,7 @@ bool CSurfaceWindow::event(QEvent* event) {
 }
 
 void CSurfaceWindow::FreeButton() {
+    stroking_ = false;
     if (buttonDown_) {
         buttonDown_ = false;
         emit buttonFreed();

@@ -3,7 +3,9 @@
 // The drawing control of every dialog: shows the cell grid drawn by its renderer, scrolls
 // horizontally, follows the mouse with a selection frame and reports clicks to its owner
 // through the notified signal, and when the left button goes down on it and comes up again
-// (buttonHeld, buttonFreed). It never changes the owner's level data.
+// (buttonHeld, buttonFreed). While the left button is held after a press, every further item
+// the pointer crosses is reported as a Stroke, the items between two far-apart moves
+// included; a right click reports a Pick. It never changes the owner's level data.
 
 #include "CanvasGeometry.h"
 #include "graphics/CRenderer.h"
@@ -23,6 +25,13 @@ enum class PointerMode : int {
     Dropper = 2,   // pointer image 134
     Third = 4,     // pointer image 133
     EnemyDrag = 5, // enemy-drag mode
+};
+
+// What the keyboard does on a canvas that has the focus (Tab gives it to one that takes keys).
+enum class CanvasKeys : int {
+    None = 0,   // the canvas takes no focus
+    Select = 1, // the arrow keys select the next item, as a click on it would
+    Cursor = 2, // the arrow keys move a cell cursor; Space clicks the cell under it
 };
 
 class CSurfaceWindow : public QWidget {
@@ -64,6 +73,14 @@ public:
     bool displayUsable() const { return displayUsable_; }
     // Whether the left button went down on the control and has not come up yet.
     bool buttonDown() const { return buttonDown_; }
+    // How the canvas answers keys; a canvas that takes them takes the focus with Tab and shows
+    // that it has it with a frame around its drawing.
+    void SetKeys(CanvasKeys keys);
+    CanvasKeys keys() const { return keys_; }
+    // The item the arrow keys start from: the last one clicked, selected or moved to.
+    int keyItem() const { return keyItem_; }
+    // The item a click at pixel pos of the window would name; -1 beside the content.
+    int ItemAtPixel(QPoint pos) const;
 
     QSize sizeHint() const override;
 
@@ -84,6 +101,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Over a canvas that scrolls, the wheel (either way, Shift + wheel and a horizontal wheel
+    // alike) moves the scroll bar: the system's wheel lines per notch, one line step each.
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     // Schedules a repaint of the drawing area: the scroll bar below it repaints itself when it
     // changes.
@@ -118,8 +141,17 @@ protected:
 private:
     void OnScrollAction(int action);
     void FreeButton();
+    // A stroke under way: the items crossed from the last pointer position to pos, reported.
+    void ContinueStroke(QPoint pos);
+    void ReportItem(CanvasCode code, int item);
 
     bool buttonDown_ = false;
+    bool stroking_ = false;
+    int wheelRemainder_ = 0; // angle not yet turned into line steps
+    CanvasKeys keys_ = CanvasKeys::None;
+    int keyItem_ = 0;
+    QPoint strokePoint_;
+    int strokeItem_ = -1;
 };
 
 } // namespace korvane

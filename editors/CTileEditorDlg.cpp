@@ -65,7 +65,7 @@ CTileEditorDlg::CTileEditorDlg(DisplayContext& display, LevelRecord& level, QWid
     : CEditorDialog(display, level, parent), importRunner_(RunModally) {
     SetTileSheetChooser({});
     setWindowTitle(tr("Tile Editor"));
-    SetItemUnit({&TileBytesOf, kTileCount, tr("tile"), tr("colour"), tr("pixel")});
+    SetItemUnit({&TileBytesOf, kTileCount, tr("tile"), tr("colour"), tr("pixel"), tr("pixels")});
     BuildControls();
     FinishOpening(); // the grid toggled once: shown
     highlights_->setCurrentIndex(kNoShadingChoice);

@@ -180,4 +180,48 @@ int SnapDragY(int mouseY, int step, int grabOffset) {
     return (mouseY / s) * s + grabOffset;
 }
 
+std::vector<WindowCell> CellsAlongPath(int x0, int y0, int x1, int y1) {
+    // Twice the pixel coordinates, so that pixel centres are whole numbers (always odd: no
+    // centre lies on a cell edge, which is a multiple of 16).
+    constexpr std::int64_t kEdge = 16;
+    const std::int64_t fromX = 2 * std::int64_t{x0} + 1;
+    const std::int64_t fromY = 2 * std::int64_t{y0} + 1;
+    const std::int64_t toX = 2 * std::int64_t{x1} + 1;
+    const std::int64_t toY = 2 * std::int64_t{y1} + 1;
+    const auto cellOf = [](std::int64_t v) {
+        return static_cast<int>(v >= 0 ? v / kEdge : -((-v + kEdge - 1) / kEdge));
+    };
+    WindowCell cell{cellOf(fromX), cellOf(fromY)};
+    const WindowCell last{cellOf(toX), cellOf(toY)};
+    const int stepX = toX > fromX ? 1 : (toX < fromX ? -1 : 0);
+    const int stepY = toY > fromY ? 1 : (toY < fromY ? -1 : 0);
+    const std::int64_t spanX = toX > fromX ? toX - fromX : fromX - toX;
+    const std::int64_t spanY = toY > fromY ? toY - fromY : fromY - toY;
+    std::vector<WindowCell> cells{cell};
+    while (!(cell == last)) {
+        // How far along each axis the path runs before it leaves the current cell; the axis
+        // reached first, in the path's own measure (distance / span), is stepped.
+        const std::int64_t edgeX = stepX > 0 ? (cell.column + 1) * kEdge - fromX
+                                             : fromX - std::int64_t{cell.column} * kEdge;
+        const std::int64_t edgeY =
+            stepY > 0 ? (cell.row + 1) * kEdge - fromY : fromY - std::int64_t{cell.row} * kEdge;
+        bool moveX = cell.column != last.column;
+        bool moveY = cell.row != last.row;
+        if (moveX && moveY) {
+            const std::int64_t alongX = edgeX * spanY;
+            const std::int64_t alongY = edgeY * spanX;
+            moveX = alongX <= alongY;
+            moveY = alongY <= alongX;
+        }
+        if (moveX) {
+            cell.column += stepX;
+        }
+        if (moveY) {
+            cell.row += stepY;
+        }
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
 } // namespace korvane

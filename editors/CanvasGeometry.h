@@ -8,6 +8,7 @@
 #include "gamedata/LevelRecord.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace korvane {
 
@@ -96,6 +97,18 @@ EnemyPlacement DraggedPlacement(const LevelRecord& level, int hallway, int scrol
 // Snaps a window pixel coordinate to the drag step, keeping the grab offset.
 int SnapDragX(int scroll, int mouseX, int step, int grabOffset);
 int SnapDragY(int mouseY, int step, int grabOffset);
+
+// A window cell (8 x 8 pixels) by its column and row.
+struct WindowCell {
+    int column = 0;
+    int row = 0;
+    bool operator==(const WindowCell&) const = default;
+};
+
+// The window cells a straight pointer path from pixel (x0, y0) to pixel (x1, y1) crosses, in
+// order, the first pixel's cell first, measured between the pixels' centres. Where the path
+// runs exactly through a corner of four cells it goes on to the diagonal cell alone.
+std::vector<WindowCell> CellsAlongPath(int x0, int y0, int x1, int y1);
 
 // A non-negative remainder.
 int PositiveModulo(int value, int divisor);

@@ -6,9 +6,11 @@ namespace korvane {
 
 // What a canvas tells its owner.
 enum class CanvasCode : std::int32_t {
-    Click = 1,           // a click on an item, or a press on an enemy
-    EnemyDragEnded = 3,  // an enemy was released after a drag
-    EnemyDoubleClick = 4 // a double click on an enemy
+    Click = 1,            // a click on an item, or a press on an enemy
+    EnemyDragEnded = 3,   // an enemy was released after a drag
+    EnemyDoubleClick = 4, // a double click on an enemy
+    Stroke = 5,           // the pointer, the left button held since a click, reached another item
+    Pick = 6,             // a right click on an item
 };
 
 // The record sent with every canvas notification. For a click, item is the clicked item and

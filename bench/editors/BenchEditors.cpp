@@ -76,6 +76,24 @@ void Press(QWidget& widget, QPoint pos) {
     QCoreApplication::sendEvent(&widget, &press);
 }
 
+void Release(QWidget& widget, QPoint pos) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), QPointF(widget.mapToGlobal(pos)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &release);
+}
+
+// A press and its release: the press paints, the release makes the stroke a step.
+void Click(QWidget& widget, QPoint pos) {
+    Press(widget, pos);
+    Release(widget, pos);
+}
+
+void DragTo(QWidget& widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(widget.mapToGlobal(pos)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &move);
+}
+
 // An open editor on a demo level, shown, with its canvases at hand.
 class Session {
 public:
@@ -95,10 +113,16 @@ public:
     }
     // Chooses part 1 or 2 on the parts canvas, so that the next paint always changes a byte.
     void ChoosePart(int part) {
-        Press(*parts_,
+        Click(*parts_,
               QPoint(part * bench_.partPixels + bench_.partPixels / 2, bench_.partPixels / 2));
     }
-    void PaintFirstCell() { Press(*edit_, QPoint(bench_.cellPixels / 2, bench_.cellPixels / 2)); }
+    void PaintFirstCell() { Click(*edit_, QPoint(bench_.cellPixels / 2, bench_.cellPixels / 2)); }
+    // The middle of cell (column, row) of the edit canvas.
+    QPoint EditCell(int column, int row) const {
+        return {column * bench_.cellPixels + bench_.cellPixels / 2,
+                row * bench_.cellPixels + bench_.cellPixels / 2};
+    }
+    CCanvasControl& edit() { return *edit_; }
     // The canvases a change of the selected item shows in, drawn and presented now (their
     // drawing areas, which is what they schedule for repainting).
     void Present() {
@@ -261,6 +285,40 @@ void BM_TileStrokeMove(benchmark::State& state) {
     }
 }
 
+// One move of a paint stroke over the room being edited: the next of its 64 cells painted with
+// the other of two assemblies, and the canvases that show it presented. A stroke ends after
+// the last cell and becomes its step.
+void BM_RoomStrokeMove(benchmark::State& state) {
+    Session session(kRoom);
+    int cell = 0;
+    int part = 1;
+    auto startStroke = [&] {
+        part = 3 - part;
+        session.ChoosePart(part);
+        Press(session.edit(), session.EditCell(0, 0));
+        cell = 1;
+    };
+    startStroke();
+    for (auto _ : state) {
+        if (cell == 64) {
+            Release(session.edit(), session.EditCell(0, 7));
+            startStroke();
+        }
+        QCoreApplication::processEvents();
+        const auto start = std::chrono::steady_clock::now();
+        // Row by row, every other row backwards: each move reaches the next cell only.
+        const int row = cell / 8;
+        DragTo(session.edit(), session.EditCell(row % 2 == 0 ? cell % 8 : 7 - cell % 8, row));
+        session.Present();
+        state.SetIterationTime(SecondsSince(start));
+        ++cell;
+    }
+    Release(session.edit(), session.EditCell(0, 0));
+    if (session.failed() || session.dialog().undoStack().count() == 0) {
+        state.SkipWithError("display error or no step");
+    }
+}
+
 // One click on colour 0 of the palette strip, painting it with the other of two NES colours:
 // one step, the strip and the list's row shown again.
 void BM_PaletteColourPaint(benchmark::State& state) {
@@ -299,6 +357,7 @@ BENCHMARK_CAPTURE(BM_PaintClick, room, &kRoom)->UseManualTime()->Unit(benchmark:
 BENCHMARK_CAPTURE(BM_Undo, block, &kBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Undo, assembly, &kAssembly)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Undo, room, &kRoom)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RoomStrokeMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TileStrokeMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaletteColourPaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoMemoryOf1000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);

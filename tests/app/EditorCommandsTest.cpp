@@ -102,9 +102,17 @@ TEST_F(EditorCommandsTest, CancelAfterAPaintAndOkAfterUndoingItChangeNothing) {
         ClickCanvas(dialog, 1098, QPoint(16, 16));
     };
     {
-        ModalAnswer answer(paint, 2);
+        // Cancel asks about the changes: answered Discard.
+        int asked = 0;
+        ModalAnswer answer(
+            [&paint, &asked](CEditorDialog& dialog) {
+                paint(dialog);
+                dialog.SetDiscardQuestion([&asked](const QString&) { return ++asked > 0; });
+            },
+            2);
         EXPECT_FALSE(frame().view().OpenEditor(cmd::kBlockEditor));
         ASSERT_TRUE(answer.answered);
+        EXPECT_EQ(asked, 1);
     }
     EXPECT_EQ(document().level(0), before);
     EXPECT_FALSE(document().IsModified());

@@ -110,7 +110,13 @@ TEST_F(HallwayCommandsTest, TheEnemyEditorCarriesTheTablesAndMarksTheDocumentOnl
     const int bank = (before.levels[static_cast<std::size_t>(n)].hallways[0].enemyBank + 1) % 58;
     auto chooseBank = [bank](CEditorDialog& dialog) { Type(dialog, 1109, bank); };
     {
-        ModalAnswer answer(chooseBank, 2);
+        // Cancel asks about the changes: answered Discard.
+        ModalAnswer answer(
+            [&chooseBank](CEditorDialog& dialog) {
+                chooseBank(dialog);
+                dialog.SetDiscardQuestion([](const QString&) { return true; });
+            },
+            2);
         EXPECT_FALSE(view().OpenEditor(cmd::kEnemyEditor));
         ASSERT_TRUE(answer.answered);
         EXPECT_EQ(answer.title, QStringLiteral("Hallway Enemies Editor"));

@@ -214,3 +214,27 @@ TEST(CanvasEnemyGeometry, SnappingKeepsTheGrabOffset) {
 
 } // namespace
 } // namespace korvane
+
+namespace korvane {
+namespace {
+
+using Cells = std::vector<WindowCell>;
+
+TEST(PointerPathCells, ARowADiagonalAShallowLineAndBackwards) {
+    // Along row 0 from the middle of cell 0 to the middle of cell 3.
+    EXPECT_EQ(CellsAlongPath(4, 4, 28, 4), (Cells{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+    // Exactly through the corners: the diagonal cells only.
+    EXPECT_EQ(CellsAlongPath(4, 4, 28, 28), (Cells{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
+    // Centres (4.5, 4.5) to (20.5, 12.5), slope 1/2: x = 8 at y = 6.25 (row 0), y = 8 at
+    // x = 11.5 (column 1), x = 16 at y = 10.25 (row 1).
+    EXPECT_EQ(CellsAlongPath(4, 4, 20, 12), (Cells{{0, 0}, {1, 0}, {1, 1}, {2, 1}}));
+    // Left and up, into negative cells (the pointer left the window while the button is held).
+    EXPECT_EQ(CellsAlongPath(3, 3, -5, 3), (Cells{{0, 0}, {-1, 0}}));
+    EXPECT_EQ(CellsAlongPath(20, 20, 20, -1), (Cells{{2, 2}, {2, 1}, {2, 0}, {2, -1}}));
+    // Within one cell, and not moving at all.
+    EXPECT_EQ(CellsAlongPath(1, 1, 6, 6), (Cells{{0, 0}}));
+    EXPECT_EQ(CellsAlongPath(9, 9, 9, 9), (Cells{{1, 1}}));
+}
+
+} // namespace
+} // namespace korvane

@@ -40,6 +40,17 @@ void Choose(QComboBox& combo, int index) {
     emit combo.activated(index);
 }
 
+int CancelAndDiscard(CEditorDialog& dialog) {
+    int asked = 0;
+    dialog.SetDiscardQuestion([&asked](const QString&) {
+        ++asked;
+        return true;
+    });
+    ClickButton(dialog, ids::kCancel);
+    dialog.SetDiscardQuestion({});
+    return asked;
+}
+
 void ScrollToEnd(CCanvasControl& canvas) {
     canvas.scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
 }

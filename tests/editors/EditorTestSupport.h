@@ -60,6 +60,8 @@ void ClickNamedButton(QWidget& dialog, const char* name);
 void ClickRow(CColourListControl& list, int row, int rowHeight);
 // Chooses an item of a drop-down list as the user does from its pop-up.
 void Choose(QComboBox& combo, int index);
+// Cancel with the question about the changes answered Discard; how often it was asked.
+int CancelAndDiscard(CEditorDialog& dialog);
 // Scrolls a canvas all the way right with its scroll bar.
 void ScrollToEnd(CCanvasControl& canvas);
 

@@ -85,7 +85,7 @@ TEST_P(EditorWorkflowTest, CancelAfterEditsLeavesTheLevelAsItWas) {
     ClickItem(items(), 0, 1, GetParam().itemPixels);
     test::ClickButton(*dialog_, 1033);
     ASSERT_NE(dialog_->workingCopy(), *original_);
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(dialog_->result(), QDialog::Rejected);
     EXPECT_EQ(*level_, *original_);
 }
@@ -101,7 +101,7 @@ TEST_P(EditorWorkflowTest, OkWritesTheWholeWorkingCopyBack) {
 TEST_P(EditorWorkflowTest, PasteIsDisabledOnOpeningEvenAfterAnEarlierCopy) {
     test::ClickButton(*dialog_, 1032);
     EXPECT_TRUE(Find<QPushButton>(*dialog_, 1033).isEnabled());
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 0);
     Open();
     EXPECT_FALSE(Find<QPushButton>(*dialog_, 1033).isEnabled());
     EXPECT_FALSE(dialog_->hasClipboard());

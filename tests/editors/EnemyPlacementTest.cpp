@@ -368,11 +368,14 @@ TEST_F(EnemyPlacementTest, AnEmptyOrNonHexIdIsRefusedAndTheEditorStaysOpen) {
 TEST_F(EnemyPlacementTest, CancelInTheEnemyEditorChangesNothing) {
     ChooseHallway(1);
     test::ClickRow(list(), 1, kListRow);
-    test::WhenEnemyEditorOpens(*dialog_, [](CEnemyEditorDlg& editor) {
+    int asked = 0;
+    test::WhenEnemyEditorOpens(*dialog_, [&asked](CEnemyEditorDlg& editor) {
         test::Type(Find<QSpinBox>(editor, 1074), 99);
+        editor.SetDiscardQuestion([&asked](const QString&) { return ++asked > 0; });
         test::ClickButton(editor, 2);
     });
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, QPoint(8, kListRow + kListRow / 2));
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(working(), *original_);
     EXPECT_EQ(dialog_->undoStack().count(), 0);
 }
@@ -393,7 +396,7 @@ TEST_F(EnemyPlacementTest, BankIsWrittenAtOnceAndDroppedByCancel) {
     EXPECT_EQ(a.SurfaceColour(0, 1, 2), NesToSurfaceColour(bank.paletteB[2]));
     EXPECT_EQ(a.SurfaceColour(0, 2, 1), NesToSurfaceColour(0x00));
     EXPECT_EQ(*level_, *original_);
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(*level_, *original_);
     EXPECT_EQ(*graphics_, *originalGraphics_);
 
@@ -477,7 +480,7 @@ TEST_F(EnemyPlacementTest, TilesPastTheSpriteTilesAreBlank) {
 TEST_F(EnemyPlacementTest, OkWritesBackTheLevelAndTheTablesCancelNeither) {
     ChooseHallway(2);
     test::ClickButton(*dialog_, 1077);
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(*level_, *original_);
     EXPECT_EQ(*graphics_, *originalGraphics_);
 

@@ -404,7 +404,7 @@ TEST_F(PaletteEditorTest, CancelDropsEveryEditAndOkWithoutChangesKeepsEveryByte)
     PickRow(8);
     test::ClickPixel(strip(), 2, 0);
     test::Choose(effects(), 0x86);
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(*level_, *before);
 
     Open();

@@ -458,7 +458,7 @@ TEST_F(TileEditorTest, OkWithoutChangesLeavesTheLevelByteForByteAndCancelDropsEd
     Open();
     Click(1048);
     Click(1041);
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(*level_, *before);
 }
 
@@ -608,7 +608,7 @@ TEST_F(TileImportInEditorTest, ACancelledImportChangesNothingAndCancelAfterAnImp
     AnswerImport(129, true);
     Click(1113);
     EXPECT_EQ(Steps(), 1);
-    test::ClickButton(*dialog_, 2);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(*level_, *original_);
 }
 

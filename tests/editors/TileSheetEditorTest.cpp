@@ -259,7 +259,7 @@ TEST_F(TileSheetEditorTest, AnRgbSheetIsMatchedInTheSelectedRowAndARefusalChange
         ASSERT_EQ(test::TilePattern(working(), static_cast<int>(tile)), twos) << tile;
     }
     // Cancel drops it.
-    test::ClickButton(*dialog_, ids::kCancel);
+    EXPECT_EQ(test::CancelAndDiscard(*dialog_), 1);
     EXPECT_EQ(*level_, *original_);
 }
 
