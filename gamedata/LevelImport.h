@@ -33,9 +33,10 @@ public:
     static std::optional<PageConflict> ReconcileTilePages(GameData& data, const RomImage& base);
 
     // The model's Encode leaves the bytes a level keeps undecoded as the file has them; a level
-    // taken from a level file brings its own, so the document's saves also call this. It writes each level's undecodedBytes into the
-    // image at the start of file, except the 20 that are also decoded fields (the enemy banks
-    // and palette sets of hallway slots 8 to 15 and the checkpoints), which Encode wrote.
+    // taken from a level file brings its own, so the document's saves also call this. It writes
+    // each level's undecodedBytes into the image at the start of file, except the 20 that are also
+    // decoded fields (the enemy banks and palette sets of hallway slots 8 to 15 and the
+    // checkpoints), which Encode wrote.
     static void WriteUndecodedBytes(const GameData& data, std::span<std::uint8_t> file);
     // Sets those 20 of level's undecodedBytes from the fields they are the bytes of, as decoding
     // the encoded level gives them.
