@@ -6,6 +6,7 @@
 // Preferences, and the window's undo and redo, and never lets unsaved edits go without asking.
 
 #include "PictureExportChoice.h"
+#include "UserPrompt.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -119,6 +120,9 @@ private:
     // its whole content, or nothing after the document's message.
     std::optional<std::vector<std::uint8_t>> ReadCartridge(const QString& path);
     void ShowStop(const std::string& text);
+    // The name of a file to write, asked with question; a name that is the open file or its
+    // clean cartridge, which the file would be made from, is refused with a message.
+    std::optional<QString> AskFileToWrite(FileQuestion question);
     // Reports the emulator of the run when it ends within its first two seconds.
     void WatchEmulator(const EmulatorRun& run);
     bool RecoverCopy(const RecoveryCopy& copy, bool onOriginal);

@@ -151,13 +151,8 @@ bool CMainFrame::ExportPicture() {
         return false;
     }
     pictureChoice_ = *choice;
-    const std::optional<QString> path = prompt_.AskFileName(FileQuestion::PictureToWrite);
+    const std::optional<QString> path = AskFileToWrite(FileQuestion::PictureToWrite);
     if (!path) {
-        return false;
-    }
-    if (const auto refusal = OutputOverwritesInput(path->toStdString(),
-                                                   {document_.PathName(), document_.cleanPath()})) {
-        ShowStop(*refusal);
         return false;
     }
     // True colours, whatever the screen's depth: the renderer's own pixels at 32 bits.
@@ -178,6 +173,19 @@ bool CMainFrame::ExportPicture() {
                                  .arg(picture.image.height()),
                              kStatusMessageMs);
     return true;
+}
+
+std::optional<QString> CMainFrame::AskFileToWrite(FileQuestion question) {
+    const std::optional<QString> path = prompt_.AskFileName(question);
+    if (!path) {
+        return std::nullopt;
+    }
+    if (const auto refusal = OutputOverwritesInput(path->toStdString(),
+                                                   {document_.PathName(), document_.cleanPath()})) {
+        ShowStop(*refusal);
+        return std::nullopt;
+    }
+    return path;
 }
 
 } // namespace korvane

@@ -6,7 +6,6 @@
 #include "UserPrompt.h"
 #include "gamedata/AtomicFileWriter.h"
 #include "gamedata/CKorvaneDoc.h"
-#include "gamedata/FileIdentity.h"
 #include "gamedata/FileMessages.h"
 #include "gamedata/LevelImport.h"
 #include "gamedata/LevelTextReader.h"
@@ -38,14 +37,8 @@ bool CMainFrame::ExportLevel() {
     if (!DocumentReady()) {
         return false;
     }
-    const std::optional<QString> path = prompt_.AskFileName(FileQuestion::LevelToWrite);
+    const std::optional<QString> path = AskFileToWrite(FileQuestion::LevelToWrite);
     if (!path) {
-        return false;
-    }
-    // A level file written over the cartridge it comes from would lose the cartridge.
-    if (const auto refusal = OutputOverwritesInput(path->toStdString(),
-                                                   {document_.PathName(), document_.cleanPath()})) {
-        ShowStop(*refusal);
         return false;
     }
     const int n = view_->level();
