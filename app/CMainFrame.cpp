@@ -101,6 +101,7 @@ CMainFrame::CMainFrame(CKorvaneDoc& document, DocumentHistory& history, DisplayC
     new WindowShortcutKeys(*this, {undo, redo});
 
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu_->addAction(fileNew);
     fileMenu_->addAction(open);
     fileMenu_->addAction(save);
     fileMenu_->addAction(saveAs);

@@ -58,23 +58,25 @@ TEST(FrameTest, MenuHoldsFileEditToolsAndHelpExactly) {
 
     const QList<QAction*> file = menus[0]->menu()->actions();
     EXPECT_EQ(ActionIds(file),
-              (QList<int>{cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, 0,
+              (QList<int>{cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs, 0,
                           cmd::kFileCreatePatch, cmd::kFileApplyPatch, cmd::kFileExportPicture,
                           cmd::kFileExportLevel, cmd::kFileImportLevel, cmd::kFileChanges, 0,
                           cmd::kFileRecentFirst, 0, cmd::kAppExit}));
-    EXPECT_EQ(file[0]->text(), QStringLiteral("&Open..."));
-    EXPECT_EQ(file[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(file[1]->text(), QStringLiteral("&Save"));
-    EXPECT_EQ(file[1]->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    EXPECT_EQ(file[2]->text(), QStringLiteral("Save &As..."));
+    EXPECT_EQ(file[0]->text(), QStringLiteral("&New"));
+    EXPECT_EQ(file[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(file[1]->text(), QStringLiteral("&Open..."));
+    EXPECT_EQ(file[1]->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(file[2]->text(), QStringLiteral("&Save"));
+    EXPECT_EQ(file[2]->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(file[3]->text(), QStringLiteral("Save &As..."));
     // The platform's Save As keys, Ctrl+Shift+S where it has none.
-    EXPECT_TRUE(file[2]->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+S"))) ||
+    EXPECT_TRUE(file[3]->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+S"))) ||
                 (!QKeySequence::keyBindings(QKeySequence::SaveAs).isEmpty() &&
-                 file[2]->shortcuts() == QKeySequence::keyBindings(QKeySequence::SaveAs)));
-    EXPECT_EQ(file[9]->text(), QStringLiteral("C&hanges..."));
-    EXPECT_EQ(file[11]->text(), QStringLiteral("Recent File"));
-    EXPECT_FALSE(file[11]->isEnabled());
-    EXPECT_EQ(file[13]->text(), QStringLiteral("E&xit"));
+                 file[3]->shortcuts() == QKeySequence::keyBindings(QKeySequence::SaveAs)));
+    EXPECT_EQ(file[10]->text(), QStringLiteral("C&hanges..."));
+    EXPECT_EQ(file[12]->text(), QStringLiteral("Recent File"));
+    EXPECT_FALSE(file[12]->isEnabled());
+    EXPECT_EQ(file[14]->text(), QStringLiteral("E&xit"));
 
     const QList<QAction*> edit = menus[1]->menu()->actions();
     EXPECT_EQ(ActionIds(edit),
@@ -207,14 +209,17 @@ TEST(FrameTest, RecentFilesKeepFiveMostRecentFirst) {
     const QStringList expected{paths[5], paths[4], paths[3], paths[2], paths[1]};
     EXPECT_EQ(fixture.app().recentFiles().entries(), expected);
     const QList<QAction*> file = frame.fileMenu().actions();
-    // Open, Save, Save As, separator, the three patch and picture commands, Export Level,
+    // New, Open, Save, Save As, separator, the three patch and picture commands, Export Level,
     // Import Level and Changes, separator, five files, separator, Exit.
-    ASSERT_EQ(file.size(), 18);
-    EXPECT_EQ(file[7]->text(), QStringLiteral("Export &Level..."));
-    EXPECT_EQ(file[8]->text(), QStringLiteral("&Import Level..."));
-    EXPECT_EQ(file[11]->text(), QStringLiteral("&1 ") + paths[5]);
-    EXPECT_EQ(file[15]->text(), QStringLiteral("&5 ") + paths[1]);
-    EXPECT_EQ(file[15]->data().toInt(), cmd::kFileRecentFirst + 4);
+    ASSERT_EQ(file.size(), 19);
+    EXPECT_EQ(file[0]->text(), QStringLiteral("&New"));
+    EXPECT_EQ(file[0]->data().toInt(), cmd::kFileNew);
+    EXPECT_EQ(file[1]->text(), QStringLiteral("&Open..."));
+    EXPECT_EQ(file[8]->text(), QStringLiteral("Export &Level..."));
+    EXPECT_EQ(file[9]->text(), QStringLiteral("&Import Level..."));
+    EXPECT_EQ(file[12]->text(), QStringLiteral("&1 ") + paths[5]);
+    EXPECT_EQ(file[16]->text(), QStringLiteral("&5 ") + paths[1]);
+    EXPECT_EQ(file[16]->data().toInt(), cmd::kFileRecentFirst + 4);
 
     // Reopening an older entry moves it to the front; the list is kept in the settings.
     ASSERT_TRUE(frame.OpenRecentFile(3));
