@@ -3,9 +3,11 @@
 #include "EditorControlIds.h"
 #include "graphics/NesColours.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -40,21 +42,26 @@ CColourSelectorControl::CColourSelectorControl(int controlId, QWidget* parent)
 
 void CColourSelectorControl::Clear() {
     colours_.clear();
+    nesNumbers_.clear();
     update();
 }
 
 void CColourSelectorControl::SetPaletteColours(std::span<const std::uint8_t, 4> nesColours) {
     colours_.clear();
+    nesNumbers_.clear();
     for (const std::uint8_t colour : nesColours) {
         colours_.push_back(NesRgbValue(colour));
+        nesNumbers_.push_back(static_cast<std::uint8_t>(colour & 0x3F));
     }
     update();
 }
 
 void CColourSelectorControl::SetAllNesColours() {
     colours_.clear();
+    nesNumbers_.clear();
     for (int index = 0; index < kNesColourCount; ++index) {
         colours_.push_back(NesRgbValue(index));
+        nesNumbers_.push_back(static_cast<std::uint8_t>(index));
     }
     update();
 }
@@ -117,6 +124,31 @@ QRect CColourSelectorControl::LeftSwatchFrame() const {
 QRect CColourSelectorControl::LeftSwatchColour() const {
     const int d = SwatchOffset();
     return Span(6, d + 7, 17, d + 18);
+}
+
+QString CColourSelectorControl::CellToolTip(int cell) const {
+    if (cell < 0 || cell >= static_cast<int>(nesNumbers_.size()) || CellRect(cell).isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("$%1")
+        .arg(nesNumbers_[static_cast<std::size_t>(cell)], 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+bool CColourSelectorControl::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int cell = CellAt(help->pos());
+        const QString text = CellToolTip(cell);
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this, CellRect(cell));
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 int CColourSelectorControl::CellAt(QPoint point) const {

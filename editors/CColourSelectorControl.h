@@ -61,6 +61,8 @@ public:
     QRect RightSwatchColour() const;
     // The first cell whose rectangle holds the point, or -1.
     int CellAt(QPoint point) const;
+    // What a cell's tool tip says: its NES colour number ("$16"); empty for no cell.
+    QString CellToolTip(int cell) const;
 
     // The whole picture as the control shows it, composed off screen.
     QImage Compose() const;
@@ -72,6 +74,8 @@ signals:
     void ColourChosen(int button, int cellIndex);
 
 protected:
+    // The tool tip over a cell names its colour.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -81,6 +85,7 @@ private:
 
     int controlId_;
     std::vector<QRgb> colours_;
+    std::vector<std::uint8_t> nesNumbers_; // the NES colour number of each cell
     int rows_ = kDefaultRows;
     int left_ = 0;
     int right_ = 1;

@@ -3,9 +3,15 @@
 #include "editors/CColourSelectorControl.h"
 #include "tests/canvas/CanvasTestSupport.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QSignalSpy>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
 
 namespace korvane {
 namespace {
@@ -159,6 +165,42 @@ TEST(ColourSelector, ClearedOrTooFewColoursDrawAndChooseNoCells) {
     const QRgb face = selector.palette().button().color().rgb();
     EXPECT_EQ(picture.pixel(38, 8), face);
     EXPECT_EQ(picture.pixel(10, 10), face); // a swatch with no colour to show
+}
+
+TEST(ColourSelector, EachCellNamesItsNesColourInItsToolTip) {
+    CColourSelectorControl selector(1105);
+    selector.SetAllNesColours();
+    selector.SetRows(4);
+    selector.resize(31 + 256, 64);
+    // Cell n of the 64 is NES colour n: row 1, column 6 is $16; the last is $3F.
+    EXPECT_EQ(selector.CellToolTip(0), QStringLiteral("$00"));
+    EXPECT_EQ(selector.CellToolTip(0x16), QStringLiteral("$16"));
+    EXPECT_EQ(selector.CellToolTip(0x2A), QStringLiteral("$2A"));
+    EXPECT_EQ(selector.CellToolTip(63), QStringLiteral("$3F"));
+    EXPECT_EQ(selector.CellToolTip(64), QString());
+    EXPECT_EQ(selector.CellToolTip(-1), QString());
+    // What the pointer is over: cell $16 is at x 31 + 6 x 16, y 16.
+    EXPECT_EQ(selector.CellToolTip(selector.CellAt(QPoint(31 + 6 * 16 + 5, 16 + 5))),
+              QStringLiteral("$16"));
+    EXPECT_EQ(selector.CellToolTip(selector.CellAt(QPoint(10, 10))), QString()); // a swatch
+    // The tool tip the control shows for the pointer's place.
+    selector.show();
+    const QPoint over(31 + 6 * 16 + 5, 16 + 5);
+    QHelpEvent help(QEvent::ToolTip, over, selector.mapToGlobal(over));
+    QApplication::sendEvent(&selector, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("$16"));
+    QToolTip::hideText();
+
+    // A palette's four cells keep their NES numbers, above $3F wrapped as they are drawn.
+    const std::array<std::uint8_t, 4> palette{0x0F, 0x16, 0x27, 0x70};
+    selector.SetPaletteColours(palette);
+    selector.SetRows(2);
+    selector.resize(31 + 32, 32);
+    EXPECT_EQ(selector.CellToolTip(0), QStringLiteral("$0F"));
+    EXPECT_EQ(selector.CellToolTip(1), QStringLiteral("$16"));
+    EXPECT_EQ(selector.CellToolTip(3), QStringLiteral("$30"));
+    selector.Clear();
+    EXPECT_EQ(selector.CellToolTip(0), QString());
 }
 
 } // namespace
