@@ -1,16 +1,13 @@
 #include "EmulatorSettings.h"
 
-#include "RecentFileList.h"
+#include "UserSettings.h"
 
 #include <QSettings>
 
 namespace korvane {
 
 EmulatorSettings::EmulatorSettings(const QString& settingsFile)
-    : settings_(settingsFile.isEmpty()
-                    ? std::make_unique<QSettings>(QString::fromLatin1(kSettingsOrganisation),
-                                                  QString::fromLatin1(kSettingsApplication))
-                    : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat)) {}
+    : settings_(OpenUserSettings(settingsFile)) {}
 
 EmulatorSettings::~EmulatorSettings() = default;
 

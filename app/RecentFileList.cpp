@@ -21,11 +21,7 @@ QString Canonical(const QString& path) {
 } // namespace
 
 RecentFileList::RecentFileList(const QString& settingsFile, int capacity)
-    : settings_(settingsFile.isEmpty()
-                    ? std::make_unique<QSettings>(QString::fromLatin1(kSettingsOrganisation),
-                                                  QString::fromLatin1(kSettingsApplication))
-                    : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat)),
-      capacity_(capacity) {
+    : settings_(OpenUserSettings(settingsFile)), capacity_(capacity) {
     Load();
 }
 

@@ -3,6 +3,8 @@
 // The recent-file list: up to five paths, most recent first, kept in the per-user settings
 // under "Recent File List" as File1 to File5.
 
+#include "UserSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +13,6 @@
 class QSettings;
 
 namespace korvane {
-
-inline constexpr const char* kSettingsOrganisation = "Local AppWizard-Generated Applications";
-inline constexpr const char* kSettingsApplication = "Korvane";
 
 class RecentFileList {
 public:

@@ -1,6 +1,6 @@
 #include "RecoveryFolder.h"
 
-#include "RecentFileList.h"
+#include "UserSettings.h"
 
 #include <QDir>
 #include <QFile>

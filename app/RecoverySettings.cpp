@@ -1,7 +1,7 @@
 #include "RecoverySettings.h"
 
-#include "RecentFileList.h"
 #include "RecoveryStore.h"
+#include "UserSettings.h"
 
 #include <QSettings>
 
@@ -18,10 +18,7 @@ int Bounded(int seconds) {
 } // namespace
 
 RecoverySettings::RecoverySettings(const QString& settingsFile)
-    : settings_(settingsFile.isEmpty()
-                    ? std::make_unique<QSettings>(QString::fromLatin1(kSettingsOrganisation),
-                                                  QString::fromLatin1(kSettingsApplication))
-                    : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat)) {}
+    : settings_(OpenUserSettings(settingsFile)) {}
 
 RecoverySettings::~RecoverySettings() = default;
 
