@@ -1,5 +1,7 @@
 #include "CKorvaneApp.h"
 
+#include "editors/EditorZoomSettings.h"
+
 #include "CKorvaneView.h"
 #include "CMainFrame.h"
 #include "CSplashWindow.h"
@@ -96,6 +98,7 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     CSplashWindow::SetPermitted(commandLine_.showSplash);
     recentFiles_ = std::make_unique<RecentFileList>(settingsFile_);
     emulatorSettings_ = std::make_unique<EmulatorSettings>(settingsFile_);
+    EditorZoomSettings::UseSettingsFile(settingsFile_);
     emulatorLauncher_ = std::make_unique<EmulatorLauncher>();
     if (!SetUpDisplay()) {
         return false;

@@ -9,6 +9,7 @@
 #include "editors/CCanvasControl.h"
 #include "editors/CEditorDialog.h"
 #include "editors/CEnemyPlacementDlg.h"
+#include "editors/EditorZoomSettings.h"
 #include "gamedata/CKorvaneDoc.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
@@ -89,6 +91,13 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DocumentHistory& history, Disp
     }
     preview_ = new CCanvasControl(display_, ctl::kPreview, this);
     preview_->setObjectName(ctl::ControlName(ctl::kPreview));
+    // The preview takes the room the window has: more of the hallway across, and a larger
+    // scale when there is height for it.
+    preview_->SetGrowsAcross(true, true);
+    preview_->SetZoom(
+        EditorZoomSettings::Load(QStringLiteral("Preview"), CSurfaceWindow::kMaxZoom));
+    connect(preview_, &CSurfaceWindow::zoomRequested, this,
+            [this](int steps) { SetPreviewZoom(preview_->zoom() + steps); });
     undecodedLabel_ = new QLabel(this);
     undecodedLabel_->setObjectName(ctl::ControlName(ctl::kUndecodedBytes));
     undecodedLabel_->setTextFormat(Qt::PlainText);
@@ -108,11 +117,11 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DocumentHistory& history, Disp
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(MakeLabel("Level Preview", ctl::kPreviewLabel, this));
-    layout->addWidget(preview_, 0, Qt::AlignLeft);
+    layout->addWidget(preview_, 1);
     layout->addWidget(MakeLabel("Undecoded bytes", ctl::kUndecodedLabel, this));
     layout->addWidget(undecodedLabel_);
-    layout->addStretch(1);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
+    CreateZoomKeys();
 
     for (int commandId : cmd::kEditorCommands) {
         auto* action = new QAction(cmd::ToolTip(commandId), this);
@@ -140,6 +149,30 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DocumentHistory& history, Disp
     connect(highlights_, &QComboBox::activated, this, &CKorvaneView::HighlightChanged);
     connect(&editors_, &EditorRegistry::changed, this, [this] { UpdateEditorCommands(); });
     connect(&history_, &DocumentHistory::modelChanged, this, &CKorvaneView::ModelChanged);
+}
+
+void CKorvaneView::CreateZoomKeys() {
+    const auto add = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence::ZoomIn, [this] { SetPreviewZoom(previewZoom() + 1); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { SetPreviewZoom(previewZoom() + 1); });
+    add(QKeySequence::ZoomOut, [this] { SetPreviewZoom(previewZoom() - 1); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetPreviewZoom(1); });
+}
+
+void CKorvaneView::SetPreviewZoom(int zoom) {
+    zoom = std::clamp(zoom, 1, CSurfaceWindow::kMaxZoom);
+    if (zoom == preview_->zoom()) {
+        return;
+    }
+    preview_->SetZoom(zoom);
+    EditorZoomSettings::Store(QStringLiteral("Preview"), zoom);
+}
+
+int CKorvaneView::previewZoom() const {
+    return preview_->zoom();
 }
 
 QAction* CKorvaneView::editorAction(int commandId) const {

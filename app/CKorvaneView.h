@@ -75,6 +75,10 @@ public:
     const QString& undecodedText() const { return undecodedText_; }
     bool initialised() const { return initialised_; }
     CCanvasControl& preview() { return *preview_; }
+    // The preview's zoom, 1 to 4 (Ctrl + wheel over it, Zoom In, Zoom Out, Ctrl+0), kept in the
+    // settings. The preview scales up further when the window has room in height.
+    void SetPreviewZoom(int zoom);
+    int previewZoom() const;
     QSpinBox& levelField() { return *levelField_; }
     QSpinBox& hallwayField() { return *hallwayField_; }
     QComboBox& highlights() { return *highlights_; }
@@ -94,6 +98,7 @@ signals:
     void editorClosed();
 
 private:
+    void CreateZoomKeys();
     bool DocumentReady() const;
     void RebuildToolbar();
     void UpdateEditorCommands();

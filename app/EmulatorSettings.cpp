@@ -1,6 +1,6 @@
 #include "EmulatorSettings.h"
 
-#include "UserSettings.h"
+#include "editors/UserSettings.h"
 
 #include <QSettings>
 

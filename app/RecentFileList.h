@@ -3,7 +3,7 @@
 // The recent-file list: up to five paths, most recent first, kept in the per-user settings
 // under "Recent File List" as File1 to File5.
 
-#include "UserSettings.h"
+#include "editors/UserSettings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "RecoveryFolder.h"
 
-#include "UserSettings.h"
+#include "editors/UserSettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "RecoverySettings.h"
 
 #include "RecoveryStore.h"
-#include "UserSettings.h"
+#include "editors/UserSettings.h"
 
 #include <QSettings>
 

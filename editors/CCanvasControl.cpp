@@ -137,7 +137,7 @@ void CCanvasControl::mouseMoveEvent(QMouseEvent* event) {
         CSurfaceWindow::mouseMoveEvent(event);
         return;
     }
-    DragEnemy(event->position().toPoint());
+    DragEnemy(ToDrawing(event->position().toPoint()));
 }
 
 void CCanvasControl::mousePressEvent(QMouseEvent* event) {
@@ -145,7 +145,7 @@ void CCanvasControl::mousePressEvent(QMouseEvent* event) {
         CSurfaceWindow::mousePressEvent(event);
         return;
     }
-    PressOnEnemy(event->position().toPoint(), false);
+    PressOnEnemy(ToDrawing(event->position().toPoint()), false);
 }
 
 void CCanvasControl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -153,7 +153,7 @@ void CCanvasControl::mouseDoubleClickEvent(QMouseEvent* event) {
         CSurfaceWindow::mouseDoubleClickEvent(event);
         return;
     }
-    PressOnEnemy(event->position().toPoint(), true);
+    PressOnEnemy(ToDrawing(event->position().toPoint()), true);
 }
 
 void CCanvasControl::mouseReleaseEvent(QMouseEvent* event) {

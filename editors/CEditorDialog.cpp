@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -58,10 +59,22 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
     bottom->addSpacing(16);
     bottom->addWidget(ok);
     bottom->addWidget(cancel);
+    // The canvases and controls scroll when the dialog is smaller than they are; the status
+    // line and the buttons stay below them.
+    auto* content = new QWidget;
+    contentLayout_ = new QVBoxLayout(content);
+    contentLayout_->setContentsMargins(0, 0, 0, 0);
+    contentLayout_->addLayout(body_);
+    contentLayout_->addStretch(1);
+    contentArea_ = new QScrollArea(this);
+    contentArea_->setFrameShape(QFrame::NoFrame);
+    contentArea_->setWidgetResizable(true);
+    contentArea_->setWidget(content);
     auto* outer = new QVBoxLayout(this);
-    outer->addLayout(body_);
+    outer->addWidget(contentArea_, 1);
     outer->addLayout(bottom);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    setSizeGripEnabled(true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
     connect(ok, &QPushButton::clicked, this, &CEditorDialog::accept);
     discardGuard_ = new CDiscardGuard(*this, [this] { return HasChanges(); });
@@ -77,6 +90,7 @@ CEditorDialog::CEditorDialog(DisplayContext& display, LevelRecord& level, QWidge
     connect(&undoStack_, &QUndoStack::indexChanged, this, &CEditorDialog::UpdateUndoButtons);
     UpdateUndoButtons();
     CreateToolKeys();
+    CreateZoomKeys();
 }
 
 CEditorDialog::~CEditorDialog() {
@@ -139,6 +153,8 @@ CCanvasControl* CEditorDialog::AddCanvas(int controlId, const CanvasLayout& layo
                                          CanvasRoles roles, LayerRoutine draw) {
     auto* canvas = new CCanvasControl(display_, controlId, this);
     canvas->setObjectName(ids::ControlObjectName(controlId));
+    // A canvas that scrolls shows more of its content when the dialog gives it more width.
+    canvas->SetGrowsAcross(layout.contentColumns > layout.visibleColumns);
     canvas->SetView(layout.visibleColumns, layout.visibleRows, layout.zoomIn, layout.zoomOut);
     canvas->SetData(layout.contentColumns, layout.contentRows, &working_, working_.tiles.data());
     // The canvas keeps its grid spacing in screen pixels: it is given in content pixels.
@@ -158,6 +174,9 @@ void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, La
     } else if (roles & (CanvasRole::Items | CanvasRole::Parts)) {
         canvas.SetKeys(CanvasKeys::Select);
     }
+    canvas.SetZoom(zoom_);
+    connect(&canvas, &CSurfaceWindow::zoomRequested, this,
+            [this](int steps) { SetZoom(zoom_ + steps); });
     connect(&canvas, &CSurfaceWindow::notified, this,
             [this](const CanvasNotification& notification) { OnCanvasNotification(notification); });
     const QObject* source = &canvas;
@@ -176,6 +195,9 @@ void CEditorDialog::RegisterCanvas(CCanvasControl& canvas, CanvasRoles roles, La
 
 void CEditorDialog::WatchPixelEditor(CPixelEditorControl& pixels) {
     pixelEditors_.push_back(&pixels);
+    pixels.SetZoom(zoom_);
+    connect(&pixels, &CPixelEditorControl::zoomRequested, this,
+            [this](int steps) { SetZoom(zoom_ + steps); });
     const QObject* source = &pixels;
     connect(&pixels, &CPixelEditorControl::ButtonsHeld, this,
             [this, source] { buttonGate_.Held(source); });

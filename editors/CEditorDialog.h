@@ -21,6 +21,12 @@
 // button picks up the part under the pointer whatever the tool. Esc, Cancel and closing the
 // window ask before a changed working copy is dropped (HasChanges, SetDiscardQuestion).
 //
+// The dialog can be resized and maximised: its canvases and controls lie in a scrolled area
+// above the status line and the buttons, which stay in view. The canvases that scroll show more
+// of their content as it grows. One zoom, 1x to 4x, is shared by all of the dialog's canvases
+// and pixel editors (Ctrl + wheel, Zoom In, Zoom Out, Ctrl+0), and kept for the next time the
+// editor opens.
+//
 // While a mouse button is held on one of the dialog's canvases or watched pixel editors, Undo,
 // Redo (keys and buttons), Paste and whatever an editor hands to RunWhenButtonsFree() wait: they
 // run, in the order they were asked for, once the button is up again and the stroke or drag it
@@ -48,6 +54,8 @@ class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
+class QVBoxLayout;
 
 namespace korvane {
 
@@ -151,6 +159,18 @@ public:
     QString statusText() const;
     // The selected item's bytes in the working copy (empty for an editor without an ItemUnit).
     std::span<const std::uint8_t> SelectedUnit() const;
+
+    static constexpr int kMaxZoom = 4;
+    // The zoom of every canvas and pixel editor of the dialog, clamped to 1 .. kMaxZoom. A
+    // change is kept in the settings under the editor's name and the dialog takes the size of
+    // its content again.
+    void SetZoom(int zoom);
+    int zoom() const { return zoom_; }
+    // The dialog's size for its content at the present zoom, within the free area of its
+    // screen (the content scrolls where it does not fit). Nothing while it is maximised.
+    void FitToContent();
+    // The scrolled area that holds the canvases and controls.
+    QScrollArea* contentArea() const { return contentArea_; }
 
     // A tool-button picture: the 16 x 16 bitmap resource with its light grey background
     // (RGB 192, 192, 192) turned into the button face colour. Null when there is no such
@@ -308,6 +328,12 @@ protected:
     // After SetPaletteSet(): the editor's own controls that follow the set.
     virtual void PaletteSetChanged() {}
 
+    // The first show takes the zoom the editor was last left at and fits the dialog to it.
+    void showEvent(QShowEvent* event) override;
+    // The width the content area has beyond what the content needs goes to the canvases that
+    // scroll.
+    void resizeEvent(QResizeEvent* event) override;
+
     DisplayContext& display() { return display_; }
     QPushButton* pasteButton() const { return pasteButton_; }
     CColourListControl* palettePageList() const { return palettePageList_; }
@@ -331,6 +357,10 @@ private:
     bool HasUnit() const { return static_cast<bool>(unit_.bytes); }
     void AfterUndoOrRedo();
     void UpdateUndoButtons();
+    void CreateZoomKeys();
+    void GiveSpareWidthToCanvases();
+    // The name the editor's zoom is kept under: its class name.
+    QString ZoomName() const;
 
     DisplayContext& display_;
     LevelRecord& target_;
@@ -359,6 +389,10 @@ private:
     std::vector<CPixelEditorControl*> pixelEditors_;
     HeldButtonGate buttonGate_;
     QHBoxLayout* body_ = nullptr;
+    QScrollArea* contentArea_ = nullptr;
+    QVBoxLayout* contentLayout_ = nullptr;
+    int zoom_ = 1;
+    bool zoomRestored_ = false;
     QLabel* status_ = nullptr;
     QPushButton* undoButton_ = nullptr;
     QPushButton* redoButton_ = nullptr;

@@ -75,6 +75,7 @@ CEnemyPlacementDlg::CEnemyPlacementDlg(DisplayContext& display, LevelRecord& lev
 
     canvas_ = new CCanvasControl(display, ids::kHallwayCanvas, this);
     canvas_->setObjectName(ids::ControlObjectName(ids::kHallwayCanvas));
+    canvas_->SetGrowsAcross(true);
     canvas_->SetView(kRoomCells, kRoomCells, 1, 1);
     canvas_->SetHallway(hallway_, &workingCopy(), workingCopy().tiles.data());
     canvas_->SetGrid(true, static_cast<int>(kGridColour), kRoomPixels);

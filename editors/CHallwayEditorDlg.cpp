@@ -88,6 +88,7 @@ CHallwayEditorDlg::CHallwayEditorDlg(DisplayContext& display, LevelRecord& level
     // The hallway canvas reloads through SetHallway: it takes the hallway's own palette set.
     hallwayCanvas_ = new CCanvasControl(display, ids::kHallwayCanvas, this);
     hallwayCanvas_->setObjectName(ids::ControlObjectName(ids::kHallwayCanvas));
+    hallwayCanvas_->SetGrowsAcross(true);
     hallwayCanvas_->SetView(kRoomCells, kRoomCells, 1, 1);
     hallwayCanvas_->SetHallway(hallway_, &workingCopy(), workingCopy().tiles.data());
     hallwayCanvas_->SetGrid(true, static_cast<int>(kGridColour), kRoomPixels);

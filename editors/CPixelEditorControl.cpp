@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -86,12 +87,35 @@ void CPixelEditorControl::Load(PixelPicture picture, int cellSize) {
 
 void CPixelEditorControl::SizeToPicture(int cellSize) {
     if (cellSize > 0) {
-        cell_ = cellSize;
+        unzoomedCell_ = cellSize;
     } else {
-        cell_ = std::max(1, (width() - 2 * kFrameWidth) / std::max(1, picture_.width()));
+        unzoomedCell_ = std::max(1, (width() - 2 * kFrameWidth) / std::max(1, picture_.width()) /
+                                        std::max(1, zoom_));
     }
+    cell_ = unzoomedCell_ * zoom_;
     setFixedSize(picture_.width() * cell_ + 2 * kFrameWidth,
                  picture_.height() * cell_ + 2 * kFrameWidth);
+}
+
+void CPixelEditorControl::SetZoom(int zoom) {
+    zoom_ = std::clamp(zoom, 1, 4);
+    SizeToPicture(unzoomedCell_);
+    update();
+}
+
+void CPixelEditorControl::wheelEvent(QWheelEvent* event) {
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    constexpr int kNotch = 120;
+    zoomRemainder_ += event->angleDelta().y();
+    const int steps = zoomRemainder_ / kNotch;
+    zoomRemainder_ -= steps * kNotch;
+    if (steps != 0) {
+        emit zoomRequested(steps);
+    }
+    event->accept();
 }
 
 TileBytes CPixelEditorControl::ReadTile() const {

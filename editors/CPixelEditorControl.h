@@ -89,6 +89,9 @@ public:
     void RotateClockwise();
     void RotateCounterClockwise();
 
+    // The cells become the loaded cell size times zoom (1 to 4) screen pixels; resizes.
+    void SetZoom(int zoom);
+    int zoom() const { return zoom_; }
     int cellSize() const { return cell_; }
     const std::vector<QRgb>& colourTable() const { return colours_; }
     // The square of pixel (x, y) in widget coordinates.
@@ -119,6 +122,8 @@ signals:
     // answered); also when the control is hidden or disabled while they are down. A stroke
     // ended early by new data does not free the buttons: they are still down.
     void ButtonsFreed();
+    // Ctrl + wheel over the control: steps > 0 asks to zoom in, < 0 to zoom out.
+    void zoomRequested(int steps);
 
 protected:
     bool event(QEvent* event) override;
@@ -129,6 +134,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     enum Button : int { kLeft = 0, kRight = 1 };
@@ -149,6 +155,9 @@ private:
     PixelDataMode mode_ = PixelDataMode::Tile;
     PixelPicture picture_;
     int cell_ = kDefaultPixelCell;
+    int unzoomedCell_ = kDefaultPixelCell;
+    int zoom_ = 1;
+    int zoomRemainder_ = 0;
     std::vector<QRgb> colours_;
     int left_ = 0;
     int right_ = 0;

@@ -86,11 +86,120 @@ int CSurfaceWindow::scrollPosition() const {
 }
 
 int CSurfaceWindow::clientWidth() const {
-    return width();
+    return width() / scale_;
 }
 
 int CSurfaceWindow::clientHeight() const {
-    return std::max(0, height() - (scrollBar_->isHidden() ? 0 : kScrollBarHeight));
+    const int drawing =
+        std::max(0, height() - (scrollBar_->isHidden() ? 0 : kScrollBarHeight)) / scale_;
+    return growsAcross_ ? std::min(drawing, plannedHeight_) : drawing;
+}
+
+QPoint CSurfaceWindow::ToDrawing(QPoint windowPixel) const {
+    // Rounded down, also left of and above the window (a drag may leave it).
+    const auto down = [this](int value) {
+        return value >= 0 ? value / scale_ : -((-value + scale_ - 1) / scale_);
+    };
+    return {down(windowPixel.x()), down(windowPixel.y())};
+}
+
+void CSurfaceWindow::SetZoom(int zoom) {
+    zoom = std::clamp(zoom, 1, kMaxZoom);
+    if (zoom == zoom_) {
+        return;
+    }
+    zoom_ = zoom;
+    scale_ = zoom;
+    ApplyWindowSize();
+    UpdateScrollBar();
+    update();
+}
+
+void CSurfaceWindow::SetGrowsAcross(bool grows, bool scalesWithHeight) {
+    growsAcross_ = grows;
+    scalesWithHeight_ = grows && scalesWithHeight;
+    ApplyWindowSize();
+}
+
+void CSurfaceWindow::ApplyWindowSize() {
+    const int width = std::max(0, plannedWidth_ * zoom_);
+    const int height = std::max(0, plannedHeight_ * zoom_ + plannedBar_);
+    if (!growsAcross_) {
+        scale_ = zoom_;
+        setFixedSize(width, height);
+        return;
+    }
+    if (!scalesWithHeight_) {
+        setFixedSize(width + extraWidth_, height);
+        FitViewToWindow();
+        return;
+    }
+    // A canvas that scales with its height keeps its least width on screen and shows fewer
+    // columns at a larger scale; the others keep their columns.
+    const int leastWidth = scalesWithHeight_ ? std::max(0, plannedWidth_) : width;
+    setMinimumSize(leastWidth, height);
+    setMaximumSize(QWIDGETSIZE_MAX, scalesWithHeight_ ? QWIDGETSIZE_MAX : height);
+    setSizePolicy(QSizePolicy::Expanding,
+                  scalesWithHeight_ ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+    if (this->width() < leastWidth || this->height() != height) {
+        resize(std::max(this->width(), leastWidth),
+               scalesWithHeight_ ? std::max(this->height(), height) : height);
+    }
+    updateGeometry();
+    FitViewToWindow();
+}
+
+void CSurfaceWindow::SetExtraWidth(int pixels) {
+    pixels = std::max(0, pixels);
+    if (pixels != extraWidth_) {
+        extraWidth_ = pixels;
+        ApplyWindowSize();
+    }
+}
+
+int CSurfaceWindow::UsefulWidth() const {
+    const CanvasViewState& view = renderer_.view();
+    const int columns = std::max(renderer_.gridWidth() * view.zoomIn / view.zoomOut, 0);
+    return std::max(plannedWidth_ * zoom_, columns * kCellPixels * zoom_);
+}
+
+void CSurfaceWindow::FitViewToWindow() {
+    if (!growsAcross_) {
+        scale_ = zoom_;
+        return;
+    }
+    if (scalesWithHeight_ && plannedHeight_ > 0) {
+        scale_ = std::clamp((height() - plannedBar_) / plannedHeight_, zoom_, kMaxZoom);
+    } else {
+        scale_ = zoom_;
+    }
+    CanvasViewState& view = renderer_.view();
+    const int contentColumns = width() / scale_ / kCellPixels * view.zoomOut / view.zoomIn;
+    const int fitting = contentColumns * view.zoomIn / view.zoomOut;
+    const int visible =
+        scalesWithHeight_ ? std::max(1, fitting) : std::max(baseVisibleWidth_, fitting);
+    if (visible != view.visibleWidth) {
+        view.visibleWidth = visible;
+        const int largest = LargestScroll(metrics(), clientWidth());
+        if (view.scroll > largest) {
+            renderer_.frame().x += view.scroll - largest;
+            view.scroll = largest;
+        }
+    }
+    UpdateScrollBar();
+    UpdateDrawing();
+}
+
+void CSurfaceWindow::UpdateScrollBar() {
+    const CanvasMetrics m = metrics();
+    const int page = ScrollPage(m, clientWidth());
+    scrollBar_->setRange(0, LargestScroll(m, clientWidth()));
+    scrollBar_->setPageStep(std::max(1, page));
+    scrollBar_->setSingleStep(std::max(1, renderer_.view().zoomOut));
+    // A bar that is not needed is shown disabled when the window has room for it.
+    scrollBar_->setEnabled(renderer_.gridWidth() - 1 > page);
+    scrollBar_->setValue(renderer_.view().scroll);
+    scrollBar_->setGeometry(0, plannedHeight_ * scale_, this->width(), kScrollBarHeight);
 }
 
 void CSurfaceWindow::UpdateDrawing() {
@@ -98,7 +207,7 @@ void CSurfaceWindow::UpdateDrawing() {
 }
 
 QSize CSurfaceWindow::sizeHint() const {
-    return size();
+    return growsAcross_ ? minimumSize() : size();
 }
 
 void CSurfaceWindow::SetView(int columns, int rows, int zoomIn, int zoomOut) {
@@ -113,13 +222,15 @@ void CSurfaceWindow::SetView(int columns, int rows, int zoomIn, int zoomOut) {
     view.zoomOut = std::max(1, view.zoomOut);
     view.visibleWidth = columns * view.zoomIn / view.zoomOut;
     view.visibleHeight = rows * view.zoomIn / view.zoomOut;
+    baseVisibleWidth_ = view.visibleWidth;
     // Two extra cells across when the content is taller than the window, and two extra rows
     // for the scroll bar when it is wider.
     const int extraColumns = renderer_.gridHeight() > view.visibleHeight ? 2 : 0;
     const int extraRows = renderer_.gridWidth() > view.visibleWidth ? 2 : 0;
-    const int w = view.zoomIn * (columns + extraColumns) * kCellPixels / view.zoomOut;
-    const int h = view.zoomIn * (rows + extraRows) * kCellPixels / view.zoomOut;
-    setFixedSize(std::max(0, w), std::max(0, h));
+    plannedWidth_ = view.zoomIn * (columns + extraColumns) * kCellPixels / view.zoomOut;
+    plannedHeight_ = view.zoomIn * rows * kCellPixels / view.zoomOut;
+    plannedBar_ = view.zoomIn * (rows + extraRows) * kCellPixels / view.zoomOut - plannedHeight_;
+    ApplyWindowSize();
 }
 
 void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
@@ -142,30 +253,39 @@ void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
 void CSurfaceWindow::SetUpScrolling() {
     CanvasViewState& view = renderer_.view();
     view.scroll = 0;
-    // The window first, so that the page is measured on the client area the user sees.
-    const bool wider = renderer_.gridWidth() > view.visibleWidth;
-    const int w = view.visibleWidth * kCellPixels;
-    const int h = (view.visibleHeight + (wider ? 2 : 0)) * kCellPixels;
-    setFixedSize(std::max(0, w), std::max(0, h));
-
-    const CanvasMetrics m = metrics();
-    const int page = ScrollPage(m, clientWidth());
-    scrollBar_->setRange(0, LargestScroll(m, clientWidth()));
-    scrollBar_->setPageStep(std::max(1, page));
-    scrollBar_->setSingleStep(std::max(1, view.zoomOut));
-    scrollBar_->setValue(0);
-    // A bar that is not needed is shown disabled when the window has room for it.
-    scrollBar_->setEnabled(renderer_.gridWidth() - 1 > page);
+    if (!growsAcross_) {
+        baseVisibleWidth_ = view.visibleWidth;
+    }
+    // The window first, so that the page is measured on the client area the user sees. A
+    // canvas that grows keeps its bar whatever its width, so that its height stays.
+    const bool wider = renderer_.gridWidth() > baseVisibleWidth_;
+    plannedWidth_ = baseVisibleWidth_ * kCellPixels;
+    plannedHeight_ = view.visibleHeight * kCellPixels;
+    plannedBar_ = wider ? kScrollBarHeight : 0;
     scrollBar_->setVisible(wider);
-    scrollBar_->setGeometry(0, this->height() - kScrollBarHeight, this->width(), kScrollBarHeight);
+    ApplyWindowSize();
+    UpdateScrollBar();
 }
 
 void CSurfaceWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    scrollBar_->setGeometry(0, height() - kScrollBarHeight, width(), kScrollBarHeight);
+    FitViewToWindow();
+    scrollBar_->setGeometry(0, plannedHeight_ * scale_, width(), kScrollBarHeight);
 }
 
 void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
+    constexpr int kNotch = 120;
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        const QPoint turned = event->angleDelta();
+        zoomRemainder_ += turned.y() != 0 ? turned.y() : turned.x();
+        const int steps = zoomRemainder_ / kNotch;
+        zoomRemainder_ -= steps * kNotch;
+        if (steps != 0) {
+            emit zoomRequested(steps);
+        }
+        event->accept();
+        return;
+    }
     if (scrollBar_->isHidden() || !scrollBar_->isEnabled()) {
         QWidget::wheelEvent(event);
         return;
@@ -173,7 +293,6 @@ void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
     // The canvases scroll only across: a horizontal wheel, and otherwise the vertical one.
     const QPoint angle = event->angleDelta();
     wheelRemainder_ += angle.x() != 0 ? angle.x() : angle.y();
-    constexpr int kNotch = 120;
     const int notches = wheelRemainder_ / kNotch;
     wheelRemainder_ -= notches * kNotch;
     // Turned away from the user (a positive angle) goes back towards the start.
@@ -239,6 +358,18 @@ void CSurfaceWindow::focusInEvent(QFocusEvent* event) {
 void CSurfaceWindow::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     update();
+}
+
+void CSurfaceWindow::leaveEvent(QEvent* event) {
+    SelectionFrameState& frame = renderer_.frame();
+    if (frame.shown && pointerMode_ != PointerMode::EnemyDrag && frame.x >= 0 && frame.y >= 0) {
+        frame.firstColumn = frame.x;
+        frame.lastColumn = frame.x + frame.size - 1;
+        frame.firstRow = frame.y;
+        frame.lastRow = frame.y + frame.size - 1;
+        UpdateDrawing();
+    }
+    QWidget::leaveEvent(event);
 }
 
 void CSurfaceWindow::SetGrid(bool shown, int colour, int spacing) {
@@ -376,12 +507,18 @@ void CSurfaceWindow::paintEvent(QPaintEvent* /*event*/) {
     renderer_.RenderFrame(context_, surface_, clipper_, this, w, h, screen_,
                           DisplayRect{0, 0, w, h});
     QPainter painter(this);
-    painter.drawImage(0, 0, screen_);
+    const QRect drawing(0, 0, w * scale_, h * scale_);
+    if (growsAcross_ && drawing.size() != size()) {
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+    }
+    // Whole multiples, no smoothing: every drawing pixel a square block on any screen.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(drawing, screen_);
     if (hasFocus()) {
         // The focus frame: two pixels in the highlight colour around the drawing.
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(1, 1, w - 2, h - 2));
+        painter.drawRect(drawing.adjusted(1, 1, -1, -1));
     }
     painting_ = false;
 }
@@ -400,13 +537,18 @@ void CSurfaceWindow::Notify(const CanvasNotification& notification) {
 }
 
 void CSurfaceWindow::mouseMoveEvent(QMouseEvent* event) {
-    FollowPointer(event->position().toPoint());
+    const QPoint pos = ToDrawing(event->position().toPoint());
+    FollowPointer(pos);
     if (stroking_ && (event->buttons() & Qt::LeftButton)) {
-        ContinueStroke(event->position().toPoint());
+        ContinueStroke(pos);
     }
 }
 
 int CSurfaceWindow::ItemAtPixel(QPoint pos) const {
+    return ItemAtDrawingPixel(ToDrawing(pos));
+}
+
+int CSurfaceWindow::ItemAtDrawingPixel(QPoint pos) const {
     if (pos.x() < 0 || pos.y() < 0 || pos.x() >= clientWidth() || pos.y() >= clientHeight()) {
         return -1;
     }
@@ -434,8 +576,8 @@ void CSurfaceWindow::ContinueStroke(QPoint pos) {
         CellsAlongPath(strokePoint_.x(), strokePoint_.y(), pos.x(), pos.y());
     strokePoint_ = pos;
     for (const WindowCell& cell : cells) {
-        const int item = ItemAtPixel({cell.column * kCellPixels + kCellPixels / 2,
-                                      cell.row * kCellPixels + kCellPixels / 2});
+        const int item = ItemAtDrawingPixel({cell.column * kCellPixels + kCellPixels / 2,
+                                             cell.row * kCellPixels + kCellPixels / 2});
         if (item >= 0 && item != strokeItem_) {
             strokeItem_ = item;
             ReportItem(CanvasCode::Stroke, item);
@@ -459,7 +601,7 @@ void CSurfaceWindow::FollowPointer(QPoint pos) {
         return;
     }
     // The control follows the pointer only while it is over the control.
-    if (!rect().contains(pos)) {
+    if (pos.x() < 0 || pos.y() < 0 || pos.x() >= width() / scale_ || pos.y() >= height() / scale_) {
         return;
     }
     switch (pointerMode_) {
@@ -489,9 +631,9 @@ void CSurfaceWindow::FollowPointer(QPoint pos) {
 
 void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton) {
-        const QPoint pos = event->position().toPoint();
+        const QPoint pos = ToDrawing(event->position().toPoint());
         FollowPointer(pos);
-        const int item = ItemAtPixel(pos);
+        const int item = ItemAtDrawingPixel(pos);
         if (item >= 0) {
             ReportItem(CanvasCode::Pick, item);
         }
@@ -501,7 +643,7 @@ void CSurfaceWindow::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = ToDrawing(event->position().toPoint());
     stroking_ = true;
     strokePoint_ = pos;
     strokeItem_ = -1;

@@ -6,6 +6,13 @@
 // (buttonHeld, buttonFreed). While the left button is held after a press, every further item
 // the pointer crosses is reported as a Stroke, the items between two far-apart moves
 // included; a right click reports a Pick. It never changes the owner's level data.
+//
+// The owner's zoom (1 to kMaxZoom) shows every pixel of the drawing as a zoom x zoom block of
+// screen pixels, nearest neighbour; everything the control reports is measured on the drawing,
+// so clicks, the grid and the selection frame follow the zoom. A canvas that grows across
+// shows more columns of its content when its layout gives it more width (never fewer than it
+// was set up with); one that also scales with its height draws at the largest whole scale its
+// height allows, the zoom being the smallest.
 
 #include "CanvasGeometry.h"
 #include "graphics/CRenderer.h"
@@ -60,10 +67,29 @@ public:
     int itemUnderPointer() const { return itemUnderPointer_; }
     int scrollPosition() const;
 
+    static constexpr int kMaxZoom = 4;
+    // Clamped to 1 .. kMaxZoom; the window takes its new size at once.
+    void SetZoom(int zoom);
+    int zoom() const { return zoom_; }
+    // Screen pixels per drawing pixel: the zoom, or more for a canvas that scales with its
+    // height.
+    int displayScale() const { return scale_; }
+    // More columns as the window grows across: by the extra width its owner gives it
+    // (SetExtraWidth) or, with scalesWithHeight, by what its layout gives it, which then also
+    // makes the scale larger as it grows in height. Set before SetView.
+    void SetGrowsAcross(bool grows, bool scalesWithHeight = false);
+    bool growsAcross() const { return growsAcross_; }
+    // Screen pixels beyond the set-up width, for a canvas that grows by its owner's word.
+    void SetExtraWidth(int pixels);
+    int extraWidth() const { return extraWidth_; }
+    // The widest the window is of use at the present zoom: all of its content shown.
+    int UsefulWidth() const;
+
     // A horizontal scroll request, as the scroll bar sends it (thumb for ThumbTrack).
     void Scroll(ScrollRequest request, int thumb = 0);
     QScrollBar* scrollBar() const { return scrollBar_; }
-    // The drawing area: the window less the scroll bar when it is shown.
+    // The drawing area in drawing pixels: the window less the scroll bar when it is shown,
+    // divided by the display scale.
     int clientWidth() const;
     int clientHeight() const;
 
@@ -81,6 +107,8 @@ public:
     int keyItem() const { return keyItem_; }
     // The item a click at pixel pos of the window would name; -1 beside the content.
     int ItemAtPixel(QPoint pos) const;
+    // A window pixel as a pixel of the drawing (divided by the display scale).
+    QPoint ToDrawing(QPoint windowPixel) const;
 
     QSize sizeHint() const override;
 
@@ -91,6 +119,8 @@ signals:
     // The left button came up again, after the release has acted and been reported; also
     // when the control is hidden or disabled while the button is down.
     void buttonFreed();
+    // Ctrl + wheel over the control: steps > 0 asks to zoom in, < 0 to zoom out.
+    void zoomRequested(int steps);
 
 protected:
     bool event(QEvent* event) override;
@@ -107,6 +137,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // The selection frame that followed the pointer goes back to the selected item.
+    void leaveEvent(QEvent* event) override;
 
     // Schedules a repaint of the drawing area: the scroll bar below it repaints itself when it
     // changes.
@@ -116,6 +148,11 @@ protected:
     void FollowPointer(QPoint pos);
     // Scroll position 0, scroll bar range and page, window size after new content.
     void SetUpScrolling();
+    // The window's size (or, growing across, its least size) for the drawing and scroll bar
+    // planned by SetView or SetUpScrolling, at the display scale.
+    void ApplyWindowSize();
+    // A canvas that grows: the scale and the visible columns for the window's present size.
+    void FitViewToWindow();
     void Notify(const CanvasNotification& notification);
     CanvasNotification MakeNotification(CanvasCode code) const;
     void ShowPointer(const QCursor* cursor);
@@ -144,10 +181,24 @@ private:
     // A stroke under way: the items crossed from the last pointer position to pos, reported.
     void ContinueStroke(QPoint pos);
     void ReportItem(CanvasCode code, int item);
+    int ItemAtDrawingPixel(QPoint pos) const;
+    // The scroll bar's range, page and place for the present view.
+    void UpdateScrollBar();
 
     bool buttonDown_ = false;
     bool stroking_ = false;
     int wheelRemainder_ = 0; // angle not yet turned into line steps
+    int zoomRemainder_ = 0;  // the same for Ctrl + wheel
+    int zoom_ = 1;
+    int scale_ = 1;
+    bool growsAcross_ = false;
+    bool scalesWithHeight_ = false;
+    int baseVisibleWidth_ = 0; // window cells, as set up
+    int extraWidth_ = 0;
+    // The planned window in drawing pixels, and the scroll bar's height in screen pixels.
+    int plannedWidth_ = 0;
+    int plannedHeight_ = 0;
+    int plannedBar_ = 0;
     CanvasKeys keys_ = CanvasKeys::None;
     int keyItem_ = 0;
     QPoint strokePoint_;

@@ -2,7 +2,7 @@
 
 // Where the program keeps what it remembers between runs: the per-user settings under the
 // organisation and application names below, or, for tests, an INI file of their own. The
-// recent files, the emulator command and the recovery interval all live there.
+// recent files, the emulator command, the recovery interval and the editors' zooms all live there.
 
 #include <QSettings>
 #include <QString>
