@@ -6,6 +6,7 @@
 #include "CPixelEditorControl.h"
 #include "EditorZoomSettings.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLayout>
@@ -18,6 +19,11 @@
 #include <algorithm>
 
 namespace korvane {
+
+namespace {
+// Layouts nested in the content area: the body, its columns, the labelled canvases.
+constexpr int kLayoutDepth = 4;
+} // namespace
 
 void CEditorDialog::CreateZoomKeys() {
     const auto add = [this](const QKeySequence& keys, auto action) {
@@ -57,6 +63,11 @@ void CEditorDialog::SetZoom(int zoom) {
 void CEditorDialog::FitToContent() {
     if (isMaximized() || isFullScreen()) {
         return;
+    }
+    // The canvases' new sizes reach the content's size as their layouts are activated, each
+    // asking its parent's in turn: handle those requests now, innermost first.
+    for (int depth = 0; depth < kLayoutDepth; ++depth) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     QWidget* content = contentArea_->widget();
     content->layout()->activate();

@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -85,154 +83,6 @@ int CSurfaceWindow::scrollPosition() const {
     return renderer_.view().scroll;
 }
 
-int CSurfaceWindow::clientWidth() const {
-    return width() / scale_;
-}
-
-int CSurfaceWindow::clientHeight() const {
-    const int drawing =
-        std::max(0, height() - (scrollBar_->isHidden() ? 0 : kScrollBarHeight)) / scale_;
-    return growsAcross_ ? std::min(drawing, plannedHeight_) : drawing;
-}
-
-QPoint CSurfaceWindow::ToDrawing(QPoint windowPixel) const {
-    // Rounded down, also left of and above the window (a drag may leave it).
-    const auto down = [this](int value) {
-        return value >= 0 ? value / scale_ : -((-value + scale_ - 1) / scale_);
-    };
-    return {down(windowPixel.x()), down(windowPixel.y())};
-}
-
-void CSurfaceWindow::SetZoom(int zoom) {
-    zoom = std::clamp(zoom, 1, kMaxZoom);
-    if (zoom == zoom_) {
-        return;
-    }
-    zoom_ = zoom;
-    scale_ = zoom;
-    ApplyWindowSize();
-    UpdateScrollBar();
-    update();
-}
-
-void CSurfaceWindow::SetGrowsAcross(bool grows, bool scalesWithHeight) {
-    growsAcross_ = grows;
-    scalesWithHeight_ = grows && scalesWithHeight;
-    ApplyWindowSize();
-}
-
-void CSurfaceWindow::ApplyWindowSize() {
-    const int width = std::max(0, plannedWidth_ * zoom_);
-    const int height = std::max(0, plannedHeight_ * zoom_ + plannedBar_);
-    if (!growsAcross_) {
-        scale_ = zoom_;
-        setFixedSize(width, height);
-        return;
-    }
-    if (!scalesWithHeight_) {
-        setFixedSize(width + extraWidth_, height);
-        FitViewToWindow();
-        return;
-    }
-    // A canvas that scales with its height keeps its least width on screen and shows fewer
-    // columns at a larger scale; the others keep their columns.
-    const int leastWidth = scalesWithHeight_ ? std::max(0, plannedWidth_) : width;
-    setMinimumSize(leastWidth, height);
-    setMaximumSize(QWIDGETSIZE_MAX, scalesWithHeight_ ? QWIDGETSIZE_MAX : height);
-    setSizePolicy(QSizePolicy::Expanding,
-                  scalesWithHeight_ ? QSizePolicy::Expanding : QSizePolicy::Fixed);
-    if (this->width() < leastWidth || this->height() != height) {
-        resize(std::max(this->width(), leastWidth),
-               scalesWithHeight_ ? std::max(this->height(), height) : height);
-    }
-    updateGeometry();
-    FitViewToWindow();
-}
-
-void CSurfaceWindow::SetExtraWidth(int pixels) {
-    pixels = std::max(0, pixels);
-    if (pixels != extraWidth_) {
-        extraWidth_ = pixels;
-        ApplyWindowSize();
-    }
-}
-
-int CSurfaceWindow::UsefulWidth() const {
-    const CanvasViewState& view = renderer_.view();
-    const int columns = std::max(renderer_.gridWidth() * view.zoomIn / view.zoomOut, 0);
-    return std::max(plannedWidth_ * zoom_, columns * kCellPixels * zoom_);
-}
-
-void CSurfaceWindow::FitViewToWindow() {
-    if (!growsAcross_) {
-        scale_ = zoom_;
-        return;
-    }
-    if (scalesWithHeight_ && plannedHeight_ > 0) {
-        scale_ = std::clamp((height() - plannedBar_) / plannedHeight_, zoom_, kMaxZoom);
-    } else {
-        scale_ = zoom_;
-    }
-    CanvasViewState& view = renderer_.view();
-    const int contentColumns = width() / scale_ / kCellPixels * view.zoomOut / view.zoomIn;
-    const int fitting = contentColumns * view.zoomIn / view.zoomOut;
-    const int visible =
-        scalesWithHeight_ ? std::max(1, fitting) : std::max(baseVisibleWidth_, fitting);
-    if (visible != view.visibleWidth) {
-        view.visibleWidth = visible;
-        const int largest = LargestScroll(metrics(), clientWidth());
-        if (view.scroll > largest) {
-            renderer_.frame().x += view.scroll - largest;
-            view.scroll = largest;
-        }
-    }
-    UpdateScrollBar();
-    UpdateDrawing();
-}
-
-void CSurfaceWindow::UpdateScrollBar() {
-    const CanvasMetrics m = metrics();
-    const int page = ScrollPage(m, clientWidth());
-    scrollBar_->setRange(0, LargestScroll(m, clientWidth()));
-    scrollBar_->setPageStep(std::max(1, page));
-    scrollBar_->setSingleStep(std::max(1, renderer_.view().zoomOut));
-    // A bar that is not needed is shown disabled when the window has room for it.
-    scrollBar_->setEnabled(renderer_.gridWidth() - 1 > page);
-    scrollBar_->setValue(renderer_.view().scroll);
-    scrollBar_->setGeometry(0, plannedHeight_ * scale_, this->width(), kScrollBarHeight);
-}
-
-void CSurfaceWindow::UpdateDrawing() {
-    update(0, 0, width(), clientHeight());
-}
-
-QSize CSurfaceWindow::sizeHint() const {
-    return growsAcross_ ? minimumSize() : size();
-}
-
-void CSurfaceWindow::SetView(int columns, int rows, int zoomIn, int zoomOut) {
-    CanvasViewState& view = renderer_.view();
-    if (zoomIn >= 0) {
-        view.zoomIn = std::max(1, zoomIn);
-    }
-    if (zoomOut >= 0) {
-        view.zoomOut = std::max(1, zoomOut);
-    }
-    view.zoomIn = std::max(1, view.zoomIn);
-    view.zoomOut = std::max(1, view.zoomOut);
-    view.visibleWidth = columns * view.zoomIn / view.zoomOut;
-    view.visibleHeight = rows * view.zoomIn / view.zoomOut;
-    baseVisibleWidth_ = view.visibleWidth;
-    // Two extra cells across when the content is taller than the window, and two extra rows
-    // for the scroll bar when it is wider.
-    const int extraColumns = renderer_.gridHeight() > view.visibleHeight ? 2 : 0;
-    const int extraRows = renderer_.gridWidth() > view.visibleWidth ? 2 : 0;
-    plannedWidth_ = view.zoomIn * (columns + extraColumns) * kCellPixels / view.zoomOut;
-    plannedHeight_ = view.zoomIn * rows * kCellPixels / view.zoomOut;
-    plannedBar_ = view.zoomIn * (rows + extraRows) * kCellPixels / view.zoomOut - plannedHeight_;
-    ApplyWindowSize();
-}
-
 void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
                              const std::uint8_t* tiles) {
     if (level != nullptr) {
@@ -248,29 +98,6 @@ void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
     renderer_.SetPalettePage(0);
     SetUpScrolling();
     UpdateDrawing();
-}
-
-void CSurfaceWindow::SetUpScrolling() {
-    CanvasViewState& view = renderer_.view();
-    view.scroll = 0;
-    if (!growsAcross_) {
-        baseVisibleWidth_ = view.visibleWidth;
-    }
-    // The window first, so that the page is measured on the client area the user sees. A
-    // canvas that grows keeps its bar whatever its width, so that its height stays.
-    const bool wider = renderer_.gridWidth() > baseVisibleWidth_;
-    plannedWidth_ = baseVisibleWidth_ * kCellPixels;
-    plannedHeight_ = view.visibleHeight * kCellPixels;
-    plannedBar_ = wider ? kScrollBarHeight : 0;
-    scrollBar_->setVisible(wider);
-    ApplyWindowSize();
-    UpdateScrollBar();
-}
-
-void CSurfaceWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    FitViewToWindow();
-    scrollBar_->setGeometry(0, plannedHeight_ * scale_, width(), kScrollBarHeight);
 }
 
 void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
@@ -485,42 +312,6 @@ void CSurfaceWindow::OnScrollAction(int action) {
     Scroll(request, scrollBar_->sliderPosition());
     // The bar applies its slider position once this returns: make it ours.
     scrollBar_->setSliderPosition(renderer_.view().scroll);
-}
-
-void CSurfaceWindow::paintEvent(QPaintEvent* /*event*/) {
-    // A display failure has been reported and the program is ending; a paint arriving while
-    // that report is on screen must not start another frame.
-    if (!displayUsable_ || painting_) {
-        return;
-    }
-    const int w = clientWidth();
-    const int h = clientHeight();
-    if (w <= 0 || h <= 0) {
-        return;
-    }
-    painting_ = true;
-    if (screen_.width() != w || screen_.height() != h ||
-        screen_.format() != context_.screenImageFormat()) {
-        screen_ = QImage(w, h, context_.screenImageFormat());
-        screen_.fill(palette().color(QPalette::Window));
-    }
-    renderer_.RenderFrame(context_, surface_, clipper_, this, w, h, screen_,
-                          DisplayRect{0, 0, w, h});
-    QPainter painter(this);
-    const QRect drawing(0, 0, w * scale_, h * scale_);
-    if (growsAcross_ && drawing.size() != size()) {
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-    }
-    // Whole multiples, no smoothing: every drawing pixel a square block on any screen.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(drawing, screen_);
-    if (hasFocus()) {
-        // The focus frame: two pixels in the highlight colour around the drawing.
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(drawing.adjusted(1, 1, -1, -1));
-    }
-    painting_ = false;
 }
 
 CanvasNotification CSurfaceWindow::MakeNotification(CanvasCode code) const {

@@ -140,8 +140,9 @@ protected:
     // The selection frame that followed the pointer goes back to the selected item.
     void leaveEvent(QEvent* event) override;
 
-    // Schedules a repaint of the drawing area: the scroll bar below it repaints itself when it
-    // changes.
+    // The drawing changed: a frame is drawn once the events now waiting are handled, and only
+    // the part of it that differs from the last frame is painted again (the scroll bar below
+    // repaints itself when it changes). A paint before then draws the frame itself.
     void UpdateDrawing();
     CanvasMetrics metrics() const;
     // Base-mode pointer tracking: pointer image, selection rectangle, item under the pointer.
@@ -181,6 +182,12 @@ private:
     // A stroke under way: the items crossed from the last pointer position to pos, reported.
     void ContinueStroke(QPoint pos);
     void ReportItem(CanvasCode code, int item);
+    void PresentChanges();
+    // Draws the frame into the screen image; false when there is no drawing area.
+    bool RenderDrawing();
+    // The smallest rectangle holding every pixel that differs between two images of one size
+    // and format; empty when none does.
+    static QRect ChangedArea(const QImage& before, const QImage& after);
     int ItemAtDrawingPixel(QPoint pos) const;
     // The scroll bar's range, page and place for the present view.
     void UpdateScrollBar();
@@ -195,6 +202,8 @@ private:
     bool scalesWithHeight_ = false;
     int baseVisibleWidth_ = 0; // window cells, as set up
     int extraWidth_ = 0;
+    bool drawingCurrent_ = false; // the screen image shows the renderer's state
+    bool presentQueued_ = false;
     // The planned window in drawing pixels, and the scroll bar's height in screen pixels.
     int plannedWidth_ = 0;
     int plannedHeight_ = 0;

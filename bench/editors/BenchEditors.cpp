@@ -18,6 +18,7 @@
 #include "editors/CRoomEditorDlg.h"
 #include "editors/CTileEditorDlg.h"
 #include "editors/EditorControlIds.h"
+#include "editors/EditorZoomSettings.h"
 #include "gamedata/GameData.h"
 #include "gamedata/UserReporter.h"
 #include "graphics/DisplayLayer.h"
@@ -25,6 +26,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -97,14 +100,20 @@ void DragTo(QWidget& widget, QPoint pos) {
 // An open editor on a demo level, shown, with its canvases at hand.
 class Session {
 public:
-    explicit Session(const EditorBench& bench) : bench_(bench), display_(32, &reporter_) {
+    // At a zoom above 1 the dialog is made large enough to show every canvas whole, as on a
+    // large screen: nothing is clipped away from the drawing.
+    explicit Session(const EditorBench& bench, int zoom = 1)
+        : bench_(bench), display_(32, &reporter_), zoom_(zoom) {
         auto gameData = std::make_unique<GameData>();
         gameData->Decode(*MakeDemoCartridge(1));
         level_ = std::make_unique<LevelRecord>(gameData->levels[1]);
         dialog_ = bench.open(display_, *level_);
         dialog_->show();
+        if (zoom > 1) {
+            dialog_->SetZoom(zoom);
+            dialog_->resize(dialog_->contentArea()->widget()->sizeHint() + QSize(100, 100));
+        }
         QCoreApplication::processEvents();
-        items_ = Canvas(bench.itemsId);
         edit_ = Canvas(bench.editId);
         parts_ = Canvas(bench.partsId);
     }
@@ -113,22 +122,21 @@ public:
     }
     // Chooses part 1 or 2 on the parts canvas, so that the next paint always changes a byte.
     void ChoosePart(int part) {
-        Click(*parts_,
-              QPoint(part * bench_.partPixels + bench_.partPixels / 2, bench_.partPixels / 2));
+        const int pixels = bench_.partPixels * zoom_;
+        Click(*parts_, QPoint(part * pixels + pixels / 2, pixels / 2));
     }
-    void PaintFirstCell() { Click(*edit_, QPoint(bench_.cellPixels / 2, bench_.cellPixels / 2)); }
+    void PaintFirstCell() { Click(*edit_, EditCell(0, 0)); }
     // The middle of cell (column, row) of the edit canvas.
     QPoint EditCell(int column, int row) const {
-        return {column * bench_.cellPixels + bench_.cellPixels / 2,
-                row * bench_.cellPixels + bench_.cellPixels / 2};
+        const int pixels = bench_.cellPixels * zoom_;
+        return {column * pixels + pixels / 2, row * pixels + pixels / 2};
     }
     CCanvasControl& edit() { return *edit_; }
-    // The canvases a change of the selected item shows in, drawn and presented now (their
-    // drawing areas, which is what they schedule for repainting).
+    // What the event loop does after a change: the canvases that show it draw their frames and
+    // paint again the parts that differ (the paint requests they make are handled too).
     void Present() {
-        for (CCanvasControl* canvas : {edit_, items_}) {
-            canvas->repaint(0, 0, canvas->clientWidth(), canvas->clientHeight());
-        }
+        QCoreApplication::processEvents(); // the frames drawn, the paints asked for
+        QCoreApplication::processEvents(); // the paints
     }
     void Undo() { dialog_->findChild<QPushButton*>(QString::fromLatin1(ids::kUndoName))->click(); }
     CEditorDialog& dialog() { return *dialog_; }
@@ -140,9 +148,9 @@ private:
     DisplayContext display_;
     std::unique_ptr<LevelRecord> level_;
     std::unique_ptr<CEditorDialog> dialog_;
-    CCanvasControl* items_ = nullptr;
     CCanvasControl* edit_ = nullptr;
     CCanvasControl* parts_ = nullptr;
+    int zoom_ = 1;
 };
 
 void BM_PaintClick(benchmark::State& state, const EditorBench* bench) {
@@ -289,7 +297,7 @@ void BM_TileStrokeMove(benchmark::State& state) {
 // the other of two assemblies, and the canvases that show it presented. A stroke ends after
 // the last cell and becomes its step.
 void BM_RoomStrokeMove(benchmark::State& state) {
-    Session session(kRoom);
+    Session session(kRoom, static_cast<int>(state.range(0)));
     int cell = 0;
     int part = 1;
     auto startStroke = [&] {
@@ -316,6 +324,29 @@ void BM_RoomStrokeMove(benchmark::State& state) {
     Release(session.edit(), session.EditCell(0, 0));
     if (session.failed() || session.dialog().undoStack().count() == 0) {
         state.SkipWithError("display error or no step");
+    }
+}
+
+// One step of the room editor's zoom, through 1, 2, 3, 4, 3, 2, 1 and so on: every canvas
+// sized and laid out again, the dialog fitted to its content, and the whole dialog presented.
+void BM_RoomZoomChange(benchmark::State& state) {
+    Session session(kRoom);
+    CEditorDialog& dialog = session.dialog();
+    int step = 1;
+    for (auto _ : state) {
+        QCoreApplication::processEvents();
+        const int zoom = dialog.zoom();
+        if (zoom == CEditorDialog::kMaxZoom || zoom == 1) {
+            step = zoom == 1 ? 1 : -1;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        dialog.SetZoom(zoom + step);
+        QCoreApplication::processEvents();
+        dialog.repaint();
+        state.SetIterationTime(SecondsSince(start));
+    }
+    if (session.failed()) {
+        state.SkipWithError("display error");
     }
 }
 
@@ -357,7 +388,13 @@ BENCHMARK_CAPTURE(BM_PaintClick, room, &kRoom)->UseManualTime()->Unit(benchmark:
 BENCHMARK_CAPTURE(BM_Undo, block, &kBlock)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Undo, assembly, &kAssembly)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Undo, room, &kRoom)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RoomStrokeMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RoomStrokeMove)
+    ->ArgName("zoom")
+    ->Arg(1)
+    ->Arg(4)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RoomZoomChange)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TileStrokeMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaletteColourPaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoMemoryOf1000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -378,6 +415,9 @@ int main(int argc, char** argv) {
             }
         });
     QApplication application(argc, argv);
+    // The editors' zooms are kept in a file of the run's own, never in the user's settings.
+    QTemporaryDir settings;
+    korvane::EditorZoomSettings::UseSettingsFile(settings.filePath(QStringLiteral("zoom.ini")));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPaintEvent>
 #include <QWheelEvent>
 
 namespace korvane {
@@ -143,6 +144,46 @@ TEST_F(ZoomTest, TheGridAndTheSelectionFrameAreDrawnAtTheZoom) {
     EXPECT_TRUE(ShowsDrawingAtZoom(rooms, 2));
 }
 
+// Records the areas a widget is asked to repaint.
+class PaintAreas : public QObject {
+public:
+    explicit PaintAreas(QWidget& widget) { widget.installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(ZoomTest, APaintLowInAZoomedCanvasIsRepaintedOnScreen) {
+    auto dialog = OpenShown<CRoomEditorDlg>();
+    dialog->SetZoom(2);
+    CCanvasControl& edit = Canvas(*dialog, ids::kRoomEditCanvas);
+    // The layouts take the new sizes as the events are handled.
+    QTest::qWait(50);
+    // Cell (5, 5) of the room: below the first half of the 512 x 512 canvas, in view.
+    const QRect cell(5 * 64, 5 * 64, 64, 64);
+    ASSERT_TRUE(edit.visibleRegion().contains(cell));
+    // An assembly other than the one the cell holds.
+    const int part = (dialog->workingCopy().rooms[0].cells[45] + 1) % 256;
+    test::ClickItem(Canvas(*dialog, ids::kAssembliesCanvas), part % 16, part / 16, 64);
+    ASSERT_EQ(dialog->selectedPart(), part);
+    QTest::qWait(20);
+    PaintAreas areas(edit);
+    test::ClickItem(edit, 5, 5, 64);
+    ASSERT_EQ(dialog->lastCell(), 45);
+    ASSERT_EQ(dialog->workingCopy().rooms[0].cells[45], part);
+    QTest::qWait(20);
+    EXPECT_TRUE(areas.painted.contains(cell));
+    // Only the area that changed is painted again (the cell, and the frame that left the
+    // room's first cell): not the last column of the room.
+    EXPECT_FALSE(areas.painted.intersects(QRect(7 * 64, 0, 64, 512)));
+}
+
 TEST_F(ZoomTest, EachEditorKeepsItsOwnZoomForTheNextOpening) {
     {
         auto dialog = OpenShown<CRoomEditorDlg>();
@@ -175,6 +216,7 @@ TEST_F(ZoomTest, AKeptZoomThatIsNoZoomOpensAt1OrTheLargest) {
 
 TEST_F(ZoomTest, TheTileEditorZoomsItsPixelEditorWithItsCanvases) {
     auto dialog = OpenShown<CTileEditorDlg>();
+    const QSize opening = dialog->size();
     auto& pixels = test::Find<CPixelEditorControl>(*dialog, ids::kPixelEditor);
     const int cell = pixels.cellSize();
     const QSize size = pixels.size();
@@ -187,6 +229,11 @@ TEST_F(ZoomTest, TheTileEditorZoomsItsPixelEditorWithItsCanvases) {
     const QPoint middle = pixels.CellRect(6, 1).center();
     EXPECT_EQ(pixels.CellAt(QPointF(middle)), QPoint(6, 1));
     EXPECT_EQ(pixels.CellRect(6, 1).size(), QSize(2 * cell, 2 * cell));
+    // The dialog took the size of its larger content, and takes its first size again at 1.
+    EXPECT_GT(dialog->width(), opening.width());
+    EXPECT_GT(dialog->height(), opening.height());
+    QTest::keyClick(dialog.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(dialog->size(), opening);
 }
 
 // Every editor at zoom 1 on the test screen: within its free area, OK and Cancel inside the
