@@ -1,11 +1,17 @@
 // Takes a picture of each editor dialog on the demo cartridge: opens it on a level, does what a
 // user would do for a moment (picks an item and a part, paints, moves the pointer over the
 // edit canvas) and saves the dialog as a PNG; also "Tiles import" with the demo cartridge loaded
-// and the Enemy editor on one placement.
+// and the Enemy editor on one placement; the tile editor once more at zoom 2, and the main window
+// on the demo cartridge. It runs with a home folder of its own: nothing of the user's is read or
+// written.
 //   korvane-screenshots OUTPUT_FOLDER [LEVEL]
 // A new editor gets its pictures by a row in kEditors.
 
 #include "DemoCartridge.h"
+#include "app/CKorvaneApp.h"
+#include "app/CKorvaneView.h"
+#include "app/CMainFrame.h"
+#include "app/UserPrompt.h"
 #include "editors/CAssemblyEditorDlg.h"
 #include "editors/CBlockEditorDlg.h"
 #include "editors/CCanvasControl.h"
@@ -20,6 +26,7 @@
 #include "editors/CTileEditorDlg.h"
 #include "editors/CTileImportDlg.h"
 #include "editors/EditorControlIds.h"
+#include "editors/EditorZoomSettings.h"
 #include "gamedata/GameData.h"
 #include "gamedata/UserReporter.h"
 #include "graphics/CPixelImage.h"
@@ -50,6 +57,7 @@ struct EditorPicture {
     const char* file;
     OpenEditor open;
     UseEditor use;
+    int zoom = 1; // set before use, which gives item sizes at zoom 1
 };
 
 template <class Dialog>
@@ -71,9 +79,10 @@ CCanvasControl& Canvas(CEditorDialog& dialog, int controlId) {
 }
 
 // A click in the middle of the item at (column, row) of a canvas whose items are itemPixels
-// screen pixels square.
+// screen pixels square at zoom 1.
 void Click(CEditorDialog& dialog, int canvasId, int column, int row, int itemPixels) {
     CCanvasControl& canvas = Canvas(dialog, canvasId);
+    itemPixels *= dialog.zoom();
     const QPoint centre(column * itemPixels + itemPixels / 2, row * itemPixels + itemPixels / 2);
     Send(canvas, QEvent::MouseMove, centre);
     Send(canvas, QEvent::MouseButtonPress, centre);
@@ -82,6 +91,7 @@ void Click(CEditorDialog& dialog, int canvasId, int column, int row, int itemPix
 
 // The pointer resting over an item, so that the picture shows the selection frame.
 void Hover(CEditorDialog& dialog, int canvasId, int column, int row, int itemPixels) {
+    itemPixels *= dialog.zoom();
     Send(Canvas(dialog, canvasId), QEvent::MouseMove,
          QPoint(column * itemPixels + itemPixels / 2, row * itemPixels + itemPixels / 2));
 }
@@ -161,6 +171,18 @@ const std::vector<EditorPicture> kEditors{
          }
          Hover(dialog, ids::kTilesCanvas, 3, 2, 16);
      }},
+    {"tile-editor-zoom2.png", &Open<CTileEditorDlg>,
+     [](CEditorDialog& dialog) {
+         Click(dialog, ids::kTilesCanvas, 3, 2, 16); // tile 0x23
+         ClickRow(dialog, 2);
+         auto& colours = Find<CColourSelectorControl>(dialog, ids::kColourSelector);
+         ClickAt(colours, colours.CellRect(3).center());
+         for (int i = 0; i < 8; ++i) {
+             PaintPixel(dialog, 7 - i, i);
+         }
+         Hover(dialog, ids::kTilesCanvas, 3, 2, 16);
+     },
+     2},
     {"palette-editor.png", &Open<CPaletteEditorDlg>,
      [](CEditorDialog& dialog) {
          ClickRow(dialog, 5);
@@ -229,11 +251,55 @@ bool TakeTileImportPicture(DisplayContext& display, const QDir& folder) {
     return true;
 }
 
+// The main window on the demo cartridge, showing the level's first hallway.
+bool TakeMainWindowPicture(int levelNumber, const QDir& folder, const QString& settingsFile) {
+    QTemporaryDir scratch;
+    const QString cartridge = scratch.filePath(QStringLiteral("demo.nes"));
+    std::string error;
+    if (!scratch.isValid() || !WriteDemoCartridge(cartridge.toStdString(), 1, error)) {
+        std::fprintf(stderr, "cannot write the demo cartridge: %s\n", error.c_str());
+        return false;
+    }
+    RecordingReporter reporter;
+    RecordingPrompt prompt;
+    CKorvaneApp app(reporter, prompt, settingsFile);
+    if (!app.InitInstance({QStringLiteral("korvane"), QStringLiteral("-nosplash"), cartridge})) {
+        std::fprintf(stderr, "the main window did not start\n");
+        return false;
+    }
+    CMainFrame& frame = *app.mainFrame();
+    frame.show();
+    frame.view().levelField().setValue(levelNumber);
+    Settle(400);
+    const QString path = folder.filePath(QStringLiteral("screenshot.png"));
+    if (!frame.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("wrote %s (%dx%d)\n", qPrintable(path), frame.width(), frame.height());
+    for (const RecordingReporter::Message& message : reporter.messages) {
+        std::fprintf(stderr, "%s\n", message.text.c_str());
+    }
+    return reporter.messages.empty();
+}
+
 } // namespace
 } // namespace korvane
 
 int main(int argc, char** argv) {
+    // A home of the run's own: the settings, the zooms and the recovery copies go there.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    for (const char* variable :
+         {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        qputenv(variable, home.path().toLocal8Bit());
+    }
     QApplication application(argc, argv);
+    const QString settingsFile = home.filePath(QStringLiteral("settings.ini"));
+    korvane::EditorZoomSettings::UseSettingsFile(settingsFile);
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr, "usage: korvane-screenshots OUTPUT_FOLDER [LEVEL]\n");
         return 2;
@@ -260,6 +326,7 @@ int main(int argc, char** argv) {
         LevelRecord level = gameData->levels[static_cast<std::size_t>(levelNumber)];
         std::unique_ptr<CEditorDialog> dialog = picture.open(display, level);
         dialog->show();
+        dialog->SetZoom(picture.zoom);
         Settle(200);
         picture.use(*dialog);
         Settle(200);
@@ -272,6 +339,7 @@ int main(int argc, char** argv) {
         std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog->width(), dialog->height());
     }
     ok = TakeTileImportPicture(display, folder) && ok;
+    ok = TakeMainWindowPicture(levelNumber, folder, settingsFile) && ok;
     ok = TakeEnemyEditorPicture(gameData->levels[static_cast<std::size_t>(levelNumber)], folder) &&
          ok;
     for (const RecordingReporter::Message& message : reporter.messages) {

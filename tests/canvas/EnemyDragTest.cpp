@@ -86,6 +86,28 @@ TEST(CanvasEnemyDrag, DragAcrossARoomBoundaryIsReportedAtTheRelease) {
     EXPECT_EQ(copy.enemies[1], (EnemyPlacement{40, 100, 1, 5}));
 }
 
+TEST(CanvasEnemyDrag, AtZoom2TheSameDragIsTwiceTheScreenDistance) {
+    EnemyCanvas e;
+    e.Load();
+    e.canvas.SetZoom(2);
+    EXPECT_EQ(e.canvas.size(), QSize(512, 512 + 16));
+    e.canvas.Scroll(ScrollRequest::ThumbTrack, 16);
+    NotificationLog log(e.canvas);
+    // A at drawing pixel 72 is at screen pixel 144; a press beside it at 2 x (74, 98).
+    test::Press(e.canvas, {148, 196});
+    ASSERT_EQ(log.records.size(), 1u);
+    ExpectEnemyRecord(log.records[0], CanvasCode::Click, 0, 0, 200, 100, 5);
+    // 192 screen pixels right: 96 drawing pixels, into room 1 at x 40.
+    test::Move(e.canvas, {240, 196}, kHeld);
+    test::Move(e.canvas, {340, 196}, kHeld);
+    test::Release(e.canvas, {340, 196});
+    ASSERT_EQ(log.records.size(), 2u);
+    ExpectEnemyRecord(log.records[1], CanvasCode::EnemyDragEnded, 1, 1, 40, 100, 5);
+    // A press at screen pixel (0, 0) is far from every marker at this zoom.
+    test::Press(e.canvas, {0, 0});
+    EXPECT_EQ(log.records.size(), 2u);
+}
+
 TEST(CanvasEnemyDrag, TheButtonIsFreedAfterTheDragIsReportedAndNewDataEndsADrag) {
     EnemyCanvas e;
     e.Load();
