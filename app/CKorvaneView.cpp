@@ -205,7 +205,9 @@ void CKorvaneView::InitialUpdate() {
     }
     // With or without a cartridge, the list starts at the preview's own default.
     highlights_->setCurrentIndex(kNoShadingItem);
-    if (QWidget* frame = window(); frame != this) {
+    // A maximised frame keeps the screen it was given.
+    if (QWidget* frame = window();
+        frame != this && !frame->isMaximized() && !frame->isFullScreen()) {
         // The first time the frame takes the form's size; after that it only ever shrinks to
         // it, so that a frame the user made smaller is not enlarged.
         if (!frame->testAttribute(Qt::WA_Resized)) {

@@ -197,6 +197,21 @@ TEST_F(ViewTest, TheFrameShrinksToTheFormAndNeverGrowsForIt) {
     EXPECT_EQ(frame.size(), QSize(small.width(), fitted.height()));
 }
 
+TEST_F(ViewTest, AMaximisedFrameKeepsItsSizeWhenAFileIsOpened) {
+    CMainFrame& frame = *fixture_.app().mainFrame();
+    frame.showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(frame.isMaximized());
+    const QSize maximised = frame.size();
+    fixture_.prompt.openAnswers = {path_};
+    ASSERT_TRUE(frame.FileOpen());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.isMaximized());
+    EXPECT_EQ(frame.size(), maximised);
+    // The preview has the room: at least as wide as the frame less its margins.
+    EXPECT_GT(view().preview().width(), 768);
+}
+
 TEST(ShrinkOnlyFitTest, EachSideShrinksToTheFormAndNeverGrows) {
     EXPECT_EQ(ShrinkOnlyFit({1000, 700}, {800, 500}), QSize(800, 500));
     EXPECT_EQ(ShrinkOnlyFit({700, 700}, {800, 500}), QSize(700, 500));
