@@ -65,16 +65,14 @@ void CSurfaceWindow::ApplyWindowSize() {
         FitViewToWindow();
         return;
     }
-    // A canvas that scales with its height keeps its least width on screen and shows fewer
-    // columns at a larger scale; the others keep their columns.
-    const int leastWidth = scalesWithHeight_ ? std::max(0, plannedWidth_) : width;
+    // A canvas that scales with its height takes what its layout gives it, never less than its
+    // least width on screen (showing fewer columns at a larger scale) and its rows at the zoom.
+    const int leastWidth = std::max(0, plannedWidth_);
     setMinimumSize(leastWidth, height);
-    setMaximumSize(QWIDGETSIZE_MAX, scalesWithHeight_ ? QWIDGETSIZE_MAX : height);
-    setSizePolicy(QSizePolicy::Expanding,
-                  scalesWithHeight_ ? QSizePolicy::Expanding : QSizePolicy::Fixed);
-    if (this->width() < leastWidth || this->height() != height) {
-        resize(std::max(this->width(), leastWidth),
-               scalesWithHeight_ ? std::max(this->height(), height) : height);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    if (this->width() < leastWidth || this->height() < height) {
+        resize(std::max(this->width(), leastWidth), std::max(this->height(), height));
     }
     updateGeometry();
     FitViewToWindow();
