@@ -9,6 +9,7 @@
 #include "EditorRegistry.h"
 #include "EmulatorLauncher.h"
 #include "EmulatorSettings.h"
+#include "LastFolderSettings.h"
 #include "RecentFileList.h"
 #include "RecoverySettings.h"
 #include "RecoveryStore.h"
@@ -110,6 +111,8 @@ bool CKorvaneApp::InitInstance(const QStringList& arguments) {
     frame_ = std::make_unique<CMainFrame>(*document_, *history_, *display_, *editors_, reporter_,
                                           prompt_, *recentFiles_);
     frame_->SetEmulator(*emulatorLauncher_, *emulatorSettings_);
+    lastFolder_ = std::make_unique<LastFolderSettings>(settingsFile_);
+    frame_->SetLastFolder(*lastFolder_);
     recoverySettings_ = std::make_unique<RecoverySettings>(settingsFile_);
     recovery_ = std::make_unique<RecoveryStore>();
     if (recovery_->Start()) {

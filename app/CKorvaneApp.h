@@ -21,6 +21,7 @@ class DocumentHistory;
 class EditorRegistry;
 class EmulatorLauncher;
 class EmulatorSettings;
+class LastFolderSettings;
 class RecentFileList;
 class RecoverySettings;
 class RecoveryStore;
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<EditorRegistry> editors_;
     std::unique_ptr<RecentFileList> recentFiles_;
     std::unique_ptr<EmulatorSettings> emulatorSettings_;
+    std::unique_ptr<LastFolderSettings> lastFolder_;
     std::unique_ptr<EmulatorLauncher> emulatorLauncher_; // its files go with it
     std::unique_ptr<RecoverySettings> recoverySettings_;
     std::unique_ptr<RecoveryStore> recovery_;

@@ -260,7 +260,7 @@ bool CMainFrame::FileNew() {
 }
 
 bool CMainFrame::FileOpen() {
-    const std::optional<QString> path = prompt_.AskOpenFileName();
+    const std::optional<QString> path = AskOpenPath();
     if (!path) {
         return false;
     }
@@ -320,7 +320,7 @@ bool CMainFrame::FileSave() {
 }
 
 bool CMainFrame::FileSaveAs() {
-    const std::optional<QString> path = prompt_.AskSaveFileName();
+    const std::optional<QString> path = AskSaveAsPath();
     if (!path) {
         return false;
     }

@@ -29,6 +29,7 @@ class EmulatorLauncher;
 class EmulatorSettings;
 struct EmulatorRun;
 class EditorRegistry;
+class LastFolderSettings;
 class RecentFileList;
 class RecoverySettings;
 class RecoveryStore;
@@ -85,6 +86,10 @@ public:
     // Keeps recovery copies of unsaved work in store (app/CMainFrameRecovery.cpp).
     // The interval comes from settings, and Edit > Preferences changes it.
     void SetRecovery(RecoveryStore& store, RecoverySettings& settings);
+    // Where the file dialogs start while no cartridge is open, kept from the last file chosen
+    // in one of them (app/CMainFrameFileDialogs.cpp). Without it they start in the dialog's own
+    // folder until a cartridge is open.
+    void SetLastFolder(LastFolderSettings& settings) { lastFolder_ = &settings; }
     // At start: offers back the unsaved work that no running Korvane owns.
     void OfferRecovery();
     // Runs an edit script on the model as one step, as an editor's OK would (a test hook).
@@ -123,6 +128,18 @@ private:
     // The name of a file to write, asked with question; a name that is the open file or its
     // clean cartridge, which the file would be made from, is refused with a message.
     std::optional<QString> AskFileToWrite(FileQuestion question);
+    // The file dialogs (app/CMainFrameFileDialogs.cpp). Each starts in the open cartridge's
+    // folder (the last folder used while none is open) with the name the question proposes,
+    // gives the chosen path with the command's extension added to a name typed without one,
+    // and remembers the chosen file's folder.
+    std::optional<QString> AskOpenPath();
+    std::optional<QString> AskSaveAsPath();
+    std::optional<QString> AskPath(FileQuestion question);
+    FileDialogStart DialogStart(const QString& proposedName, const QString& extension) const;
+    // The cartridge's file name without its folder and last extension: the open file's, else
+    // (an untitled document made by Apply Patch) its clean cartridge's; empty without either.
+    QString CartridgeBaseName() const;
+    std::optional<QString> Remembered(const std::optional<QString>& path);
     // Reports the emulator of the run when it ends within its first two seconds.
     void WatchEmulator(const EmulatorRun& run);
     bool RecoverCopy(const RecoveryCopy& copy, bool onOriginal);
@@ -146,6 +163,7 @@ private:
     CChangesDlg* changes_ = nullptr;
     RecoveryStore* recovery_ = nullptr;
     RecoverySettings* recoverySettings_ = nullptr;
+    LastFolderSettings* lastFolder_ = nullptr;
 };
 
 } // namespace korvane

@@ -55,7 +55,7 @@ bool CMainFrame::CreatePatch() {
     std::optional<std::vector<std::uint8_t>> otherFile;
     QString cleanPath = QString::fromStdString(document_.cleanPath());
     if (*source == CleanCartridge::OtherFile) {
-        const std::optional<QString> chosen = prompt_.AskFileName(FileQuestion::CleanCartridge);
+        const std::optional<QString> chosen = AskPath(FileQuestion::CleanCartridge);
         if (!chosen) {
             return false;
         }
@@ -68,7 +68,7 @@ bool CMainFrame::CreatePatch() {
     const std::span<const std::uint8_t> clean =
         otherFile ? std::span<const std::uint8_t>(*otherFile) : document_.cleanBytes();
 
-    const std::optional<QString> out = prompt_.AskFileName(FileQuestion::PatchToWrite);
+    const std::optional<QString> out = AskPath(FileQuestion::PatchToWrite);
     if (!out) {
         return false;
     }
@@ -104,7 +104,7 @@ bool CMainFrame::CreatePatch() {
 }
 
 bool CMainFrame::ApplyPatch() {
-    const std::optional<QString> patchPath = prompt_.AskFileName(FileQuestion::PatchToApply);
+    const std::optional<QString> patchPath = AskPath(FileQuestion::PatchToApply);
     if (!patchPath) {
         return false;
     }
@@ -113,8 +113,7 @@ bool CMainFrame::ApplyPatch() {
         ShowStop(CannotMessage("read the patch", Native(*patchPath), *problem));
         return false;
     }
-    const std::optional<QString> cartridgePath =
-        prompt_.AskFileName(FileQuestion::CartridgeToPatch);
+    const std::optional<QString> cartridgePath = AskPath(FileQuestion::CartridgeToPatch);
     if (!cartridgePath) {
         return false;
     }
@@ -176,7 +175,7 @@ bool CMainFrame::ExportPicture() {
 }
 
 std::optional<QString> CMainFrame::AskFileToWrite(FileQuestion question) {
-    const std::optional<QString> path = prompt_.AskFileName(question);
+    const std::optional<QString> path = AskPath(question);
     if (!path) {
         return std::nullopt;
     }

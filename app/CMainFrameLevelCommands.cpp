@@ -60,7 +60,7 @@ bool CMainFrame::ImportLevel() {
     if (!DocumentReady()) {
         return false;
     }
-    const std::optional<QString> path = prompt_.AskFileName(FileQuestion::LevelToImport);
+    const std::optional<QString> path = AskPath(FileQuestion::LevelToImport);
     if (!path) {
         return false;
     }

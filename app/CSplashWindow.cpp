@@ -37,13 +37,15 @@ CSplashWindow* CSplashWindow::ShowOver(QWidget* frame) {
     }
     auto* splash = new CSplashWindow(picture, frame); // deletes itself when hidden
     currentSplash = splash;
-    QRect area = frame != nullptr && frame->isVisible() ? frame->frameGeometry() : QRect();
-    if (area.isEmpty() && splash->screen() != nullptr) {
-        area = splash->screen()->availableGeometry();
+    // Centred on the screen the frame is on (the primary screen without one), whatever the
+    // frame's own size and place.
+    const QScreen* screen = frame != nullptr ? frame->screen() : splash->screen();
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = splash->size();
+        splash->move(area.left() + (area.width() - size.width()) / 2,
+                     area.top() + (area.height() - size.height()) / 2);
     }
-    QRect placed(QPoint(0, 0), picture.deviceIndependentSize().toSize());
-    placed.moveCenter(area.center());
-    splash->move(placed.topLeft());
     splash->show();
     splash->repaint();
     return splash;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The start-up picture: a borderless window of the splash bitmap, centred on the main frame,
+// The start-up picture: a borderless window of the splash bitmap, centred on the screen,
 // gone after 3000 ms or at the first key or mouse press anywhere in the application (which it
 // consumes). At most one exists.
 

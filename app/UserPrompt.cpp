@@ -4,6 +4,7 @@
 #include "CPreferencesDlg.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,7 +17,31 @@ constexpr const char* kPatchFilter = "Patches (*.ips *.bps);;All Files (*)";
 constexpr const char* kPictureFilter = "PNG Pictures (*.png);;All Files (*)";
 constexpr const char* kLevelFilter = "Level Files (*.kvlevel);;All Files (*)";
 
-std::optional<QString> Chosen(const QString& path) {
+enum class FileDialogRole { Open, Save };
+
+// A file dialog in start's folder with its proposed name; a save dialog adds start's extension
+// to a name typed without one (before it asks about replacing an existing file).
+std::optional<QString> AskWithDialog(FileDialogRole role, const char* title, const char* filter,
+                                     const FileDialogStart& start) {
+    QString startPath = start.folder;
+    if (!start.proposedName.isEmpty()) {
+        startPath = start.folder.isEmpty() ? start.proposedName
+                                           : QDir(start.folder).filePath(start.proposedName);
+    }
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromLatin1(title), startPath,
+                       QString::fromLatin1(filter));
+    if (role == FileDialogRole::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(start.extension);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -61,26 +86,21 @@ SaveChoice DialogPrompt::AskSaveChanges(const QString& fileName) {
     }
 }
 
-std::optional<QString> DialogPrompt::AskOpenFileName() {
-    return Chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Open"),
-                                               QString(), QString::fromLatin1(kCartridgeFilter)));
+std::optional<QString> DialogPrompt::AskOpenFileName(const FileDialogStart& start) {
+    return AskWithDialog(FileDialogRole::Open, "Open", kCartridgeFilter, start);
 }
 
-std::optional<QString> DialogPrompt::AskSaveFileName() {
-    return Chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                               QStringLiteral("Save As"), QString(),
-                                               QString::fromLatin1(kCartridgeFilter)));
+std::optional<QString> DialogPrompt::AskSaveFileName(const FileDialogStart& start) {
+    return AskWithDialog(FileDialogRole::Save, "Save As", kCartridgeFilter, start);
 }
 
-std::optional<QString> DialogPrompt::AskFileName(FileQuestion question) {
-    QWidget* parent = QApplication::activeWindow();
-    const auto open = [parent](const char* title, const char* filter) {
-        return Chosen(QFileDialog::getOpenFileName(parent, QString::fromLatin1(title), QString(),
-                                                   QString::fromLatin1(filter)));
+std::optional<QString> DialogPrompt::AskFileName(FileQuestion question,
+                                                 const FileDialogStart& start) {
+    const auto open = [&start](const char* title, const char* filter) {
+        return AskWithDialog(FileDialogRole::Open, title, filter, start);
     };
-    const auto save = [parent](const char* title, const char* filter) {
-        return Chosen(QFileDialog::getSaveFileName(parent, QString::fromLatin1(title), QString(),
-                                                   QString::fromLatin1(filter)));
+    const auto save = [&start](const char* title, const char* filter) {
+        return AskWithDialog(FileDialogRole::Save, title, filter, start);
     };
     switch (question) {
     case FileQuestion::CleanCartridge:
@@ -189,17 +209,21 @@ SaveChoice RecordingPrompt::AskSaveChanges(const QString& fileName) {
     return TakeFront(saveAnswers).value_or(SaveChoice::Cancel);
 }
 
-std::optional<QString> RecordingPrompt::AskOpenFileName() {
+std::optional<QString> RecordingPrompt::AskOpenFileName(const FileDialogStart& start) {
     ++openQuestions;
+    openStarts.push_back(start);
     return TakeFront(openAnswers);
 }
 
-std::optional<QString> RecordingPrompt::AskSaveFileName() {
+std::optional<QString> RecordingPrompt::AskSaveFileName(const FileDialogStart& start) {
+    saveNameStarts.push_back(start);
     return TakeFront(saveNameAnswers);
 }
 
-std::optional<QString> RecordingPrompt::AskFileName(FileQuestion question) {
+std::optional<QString> RecordingPrompt::AskFileName(FileQuestion question,
+                                                    const FileDialogStart& start) {
     fileQuestions.push_back(question);
+    fileStarts.push_back(start);
     return TakeFront(fileAnswers);
 }
 

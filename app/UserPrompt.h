@@ -35,6 +35,17 @@ enum class FileQuestion {
     LevelToImport,    // Import Level: the level file to read
 };
 
+// Where a file dialog starts: the folder it shows (empty: the dialog's own choice), the name it
+// proposes (empty: none) and the extension it adds to a name typed without one (without its
+// dot; empty for the dialogs that open a file).
+struct FileDialogStart {
+    QString folder;
+    QString proposedName;
+    QString extension;
+
+    bool operator==(const FileDialogStart&) const = default;
+};
+
 // Create Patch: what the patch turns into the current cartridge.
 enum class CleanCartridge {
     AsOpened,  // the open file's bytes as they were when it was opened
@@ -47,12 +58,13 @@ public:
     // "Save changes to <file>?" with Save, Discard and Cancel.
     virtual SaveChoice AskSaveChanges(const QString& fileName) = 0;
     // The file to open, or nothing when the user cancels.
-    virtual std::optional<QString> AskOpenFileName() = 0;
+    virtual std::optional<QString> AskOpenFileName(const FileDialogStart& start) = 0;
     // The file to save the document to (Save As, and Save of an untitled document), or nothing
     // when the user cancels.
-    virtual std::optional<QString> AskSaveFileName() = 0;
+    virtual std::optional<QString> AskSaveFileName(const FileDialogStart& start) = 0;
     // The file for one of the patch and picture commands, or nothing when the user cancels.
-    virtual std::optional<QString> AskFileName(FileQuestion question) = 0;
+    virtual std::optional<QString> AskFileName(FileQuestion question,
+                                               const FileDialogStart& start) = 0;
     // Which clean cartridge a patch is made against (openedName: the open file's name), or
     // nothing when the user cancels.
     virtual std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) = 0;
@@ -80,9 +92,10 @@ inline constexpr const char* kCartridgeFilter = "Nes Files (*.nes);;All Files (*
 class DialogPrompt : public UserPrompt {
 public:
     SaveChoice AskSaveChanges(const QString& fileName) override;
-    std::optional<QString> AskOpenFileName() override;
-    std::optional<QString> AskSaveFileName() override;
-    std::optional<QString> AskFileName(FileQuestion question) override;
+    std::optional<QString> AskOpenFileName(const FileDialogStart& start) override;
+    std::optional<QString> AskSaveFileName(const FileDialogStart& start) override;
+    std::optional<QString> AskFileName(FileQuestion question,
+                                       const FileDialogStart& start) override;
     std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;
@@ -100,9 +113,12 @@ public:
     QStringList openAnswers;             // taken from the front; an empty entry or none cancels
     QStringList saveNameAnswers;         // the same for the save name
     int openQuestions = 0;
-    std::vector<FileQuestion> fileQuestions; // every AskFileName, in order
-    QStringList fileAnswers;                 // taken from the front; an empty entry or none cancels
-    std::vector<QString> cleanQuestions;     // the opened name of every AskCleanCartridge
+    std::vector<FileDialogStart> openStarts;     // where every AskOpenFileName started
+    std::vector<FileDialogStart> saveNameStarts; // where every AskSaveFileName started
+    std::vector<FileQuestion> fileQuestions;     // every AskFileName, in order
+    std::vector<FileDialogStart> fileStarts;     // where each of them started
+    QStringList fileAnswers;             // taken from the front; an empty entry or none cancels
+    std::vector<QString> cleanQuestions; // the opened name of every AskCleanCartridge
     std::vector<CleanCartridge> cleanAnswers;          // taken from the front; none cancels
     std::vector<PictureExportChoice> pictureQuestions; // the initial choice of every dialog
     std::vector<PictureExportChoice> pictureAnswers;   // taken from the front; none cancels
@@ -124,9 +140,10 @@ public:
     std::vector<RecoverChoice> recoverAnswers; // taken from the front; Later when empty
 
     SaveChoice AskSaveChanges(const QString& fileName) override;
-    std::optional<QString> AskOpenFileName() override;
-    std::optional<QString> AskSaveFileName() override;
-    std::optional<QString> AskFileName(FileQuestion question) override;
+    std::optional<QString> AskOpenFileName(const FileDialogStart& start) override;
+    std::optional<QString> AskSaveFileName(const FileDialogStart& start) override;
+    std::optional<QString> AskFileName(FileQuestion question,
+                                       const FileDialogStart& start) override;
     std::optional<CleanCartridge> AskCleanCartridge(const QString& openedName) override;
     std::optional<PictureExportChoice>
     AskPictureExport(const PictureExportChoice& initial) override;

@@ -74,15 +74,22 @@ void CColourListControl::SetUp(int rows, int columns) {
 
 void CColourListControl::SetUpColumns(int rows, const std::vector<Column>& columns, int spare) {
     SetUp(rows, static_cast<int>(columns.size()));
+    // A column is never narrower than its title needs, in the header's font and style.
+    header_->ensurePolished();
+    std::vector<int> widths;
     int fixed = 0;
-    for (const Column& column : columns) {
-        fixed += column.width == kRestOfWidth ? 0 : column.width;
-    }
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int index = static_cast<int>(c);
         SetColumnTitle(index, columns[c].title);
-        SetColumnWidth(index, columns[c].width == kRestOfWidth ? clientWidth() - fixed - spare
-                                                               : columns[c].width);
+        const int width = columns[c].width == kRestOfWidth
+                              ? kRestOfWidth
+                              : std::max(columns[c].width, header_->sectionSizeHint(index));
+        widths.push_back(width);
+        fixed += width == kRestOfWidth ? 0 : width;
+    }
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        SetColumnWidth(static_cast<int>(c),
+                       widths[c] == kRestOfWidth ? clientWidth() - fixed - spare : widths[c]);
     }
 }
 

@@ -42,9 +42,10 @@ public:
     // Clears, then makes room for rows x columns cells and inserts the columns, 64 pixels
     // wide, titled "Col %d" with their index.
     void SetUp(int rows, int columns);
-    // SetUp with the columns' titles and widths in one go. A width of kRestOfWidth takes what
-    // the others leave of the client width, less spare pixels (call it once the list has its
-    // width).
+    // SetUp with the columns' titles and widths in one go; a column whose title needs more
+    // than its width (the header's text, margins included) is made that wide. A width of
+    // kRestOfWidth takes what the others leave of the client width, less spare pixels (call it
+    // once the list has its width).
     struct Column {
         QString title;
         int width;

@@ -173,8 +173,8 @@ public:
     QScrollArea* contentArea() const { return contentArea_; }
 
     // A tool-button picture: the 16 x 16 bitmap resource with its light grey background
-    // (RGB 192, 192, 192) turned into the button face colour. Null when there is no such
-    // bitmap.
+    // (RGB 192, 192, 192) transparent, also drawn at 32 x 32 by doubling every pixel for a
+    // device pixel ratio of 2. Null when there is no such bitmap.
     static QIcon ButtonImage(int resourceId);
 
 protected:

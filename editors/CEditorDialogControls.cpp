@@ -4,9 +4,9 @@
 #include "CPaletteSwatchImage.h"
 #include "EditorControlIds.h"
 #include "HighlightList.h"
+#include "ToolButtonPicture.h"
 #include "graphics/CPixelImage.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,14 +30,6 @@ constexpr int kPageListSwatchColumn = 1;
 constexpr int kPageListWidth = 180;
 constexpr QSize kToolButtonSize(36, 28);
 
-// The button face colour as a GDI colour value (red in bits 0-7).
-std::uint32_t ButtonFaceColour() {
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    return static_cast<std::uint32_t>(face.red()) |
-           (static_cast<std::uint32_t>(face.green()) << 8) |
-           (static_cast<std::uint32_t>(face.blue()) << 16);
-}
-
 } // namespace
 
 QIcon CEditorDialog::ButtonImage(int resourceId) {
@@ -45,8 +37,7 @@ QIcon CEditorDialog::ButtonImage(int resourceId) {
     if (!image.LoadFromResource(resourceId)) {
         return {};
     }
-    image.ReplaceColour(kButtonGrey, ButtonFaceColour());
-    return QIcon(QPixmap::fromImage(image.CreatePlatformBitmap()));
+    return ToolButtonPicture(image, kButtonGrey);
 }
 
 QPushButton* CEditorDialog::CreateToolButton(int controlId, int resourceId,

@@ -57,6 +57,10 @@ CEnemyEditorDlg::CEnemyEditorDlg(const EnemyPlacement& placement, QWidget* paren
     status_ = new QLabel(this);
     status_->setObjectName(QString::fromLatin1(ids::kStatusName));
     status_->setTextFormat(Qt::PlainText);
+    // A message wraps to the width the fields and buttons give the dialog, which keeps its
+    // width when one appears (the dialog grows by the message's lines instead).
+    status_->setWordWrap(true);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* fields = new QFormLayout;
     fields->addRow(tr("Room #"), roomPosition_);

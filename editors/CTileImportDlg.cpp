@@ -107,9 +107,9 @@ bool CTileImportDlg::LoadFile(const QString& path) {
     // data cannot be typed in.
     const QSignalBlocker quiet(bankField_);
     bankField_->setRange(0, source_.sliceCount() - 1);
-    bankField_->setValue(0);
+    bank_ = source_.firstCharacterSlice();
+    bankField_->setValue(bank_);
     bankField_->setEnabled(true);
-    bank_ = 0;
     okButton_->setEnabled(true);
     ShowBank();
     return true;

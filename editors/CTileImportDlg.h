@@ -39,8 +39,10 @@ public:
     // Loads the file as "Import other game" does after the file chooser. A file of 0x810 bytes
     // or less loads nothing and says nothing; a file that cannot be read (not a regular file,
     // unreadable, over 64 MB) shows "Can't read import file!!" with the stop icon. Either way
-    // the dialog keeps what it had. On success Bank # goes back to 0 and its range becomes the
-    // slices that lie wholly in the file. Returns whether the file was loaded.
+    // the dialog keeps what it had. On success Bank # starts at the file's first character bank
+    // (TileImportSource::firstCharacterSlice: 128 for a cartridge of this game's size, 0 for a
+    // file without an iNES header) and its range becomes the slices that lie wholly in the
+    // file. Returns whether the file was loaded.
     bool LoadFile(const QString& path);
     // "Import other game" (button 102): asks the file chooser, then LoadFile.
     void ImportOtherGame();

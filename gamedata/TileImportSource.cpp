@@ -6,6 +6,34 @@
 
 namespace korvane {
 
+namespace {
+
+constexpr std::size_t kInesProgramBankBytes = 16384;
+constexpr std::size_t kInesTrainerBytes = 512;
+constexpr std::uint8_t kInesTrainerFlag = 0x04; // byte 6
+
+// The first slice wholly at or after offset of the file, or 0 when none lies wholly inside data
+// of this many bytes (without the header).
+int FirstSliceFrom(std::size_t offset, std::size_t dataBytes) {
+    const std::size_t fromData = offset - kImportHeaderBytes;
+    const std::size_t slice = (fromData + kImportSliceBytes - 1) / kImportSliceBytes;
+    if ((slice + 1) * kImportSliceBytes > dataBytes) {
+        return 0;
+    }
+    return static_cast<int>(slice);
+}
+
+} // namespace
+
+std::optional<std::size_t> InesCharacterOffset(std::span<const std::uint8_t> fileStart) {
+    if (fileStart.size() < kImportHeaderBytes || fileStart[0] != 'N' || fileStart[1] != 'E' ||
+        fileStart[2] != 'S' || fileStart[3] != 0x1A) {
+        return std::nullopt;
+    }
+    const std::size_t trainer = (fileStart[6] & kInesTrainerFlag) != 0 ? kInesTrainerBytes : 0;
+    return kImportHeaderBytes + trainer + kInesProgramBankBytes * fileStart[4];
+}
+
 ImportLoad TileImportSource::Load(const std::string& path) {
     std::vector<std::uint8_t> file;
     if (ReadRegularFile(path, kImportLargestFile, file).has_value()) {
@@ -16,6 +44,10 @@ ImportLoad TileImportSource::Load(const std::string& path) {
     }
     data_.assign(file.begin() + static_cast<std::ptrdiff_t>(kImportHeaderBytes), file.end());
     loaded_ = true;
+    const std::optional<std::size_t> character = InesCharacterOffset(file);
+    // A header that declares no character banks (byte 5 zero: the game draws from RAM) has
+    // nothing to start at either.
+    firstCharacterSlice_ = character && file[5] != 0 ? FirstSliceFrom(*character, data_.size()) : 0;
     return ImportLoad::Loaded;
 }
 

@@ -4,10 +4,15 @@
 // and size, kept without its 16-byte header and looked at in 2 KB slices (128 tiles each). Slice
 // n starts at file offset 16 + n x 0x800; in a file of this game's size slices 0 to 127 are
 // program banks and 128 to 191 character memory.
+//
+// An iNES header ("NES" 1A, byte 4 the count of 16 KB program banks, bit 2 of byte 6 a 512-byte
+// trainer before them) says where the character data starts: at 16 + trainer + 16384 x banks.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +35,10 @@ enum class ImportLoad {
     Unreadable, // not a regular file, cannot be opened or read, or larger than the cap
 };
 
+// The file offset of the character data an iNES header describes, or nothing when the bytes do
+// not start with a whole iNES header.
+std::optional<std::size_t> InesCharacterOffset(std::span<const std::uint8_t> fileStart);
+
 class TileImportSource {
 public:
     // Reads the file whole. Anything but Loaded keeps what was held before. Only regular files
@@ -40,6 +49,11 @@ public:
     bool loaded() const { return loaded_; }
     // The file without its header.
     const std::vector<std::uint8_t>& data() const { return data_; }
+    // The first slice that lies wholly in the file's character data (after a trainer the
+    // character data does not start on a slice, and the slice after its start is taken); 0 for
+    // a file without an iNES header, whose character data starts past the end of the file or
+    // that has none, and before a load.
+    int firstCharacterSlice() const { return firstCharacterSlice_; }
     // How many whole 2 KB slices the data holds; 0 before a load.
     int sliceCount() const;
     // Whether slice n lies wholly inside the data.
@@ -56,6 +70,7 @@ private:
 
     std::vector<std::uint8_t> data_;
     bool loaded_ = false;
+    int firstCharacterSlice_ = 0;
 };
 
 } // namespace korvane

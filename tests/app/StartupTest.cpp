@@ -78,6 +78,30 @@ TEST(StartupTest, SplashShowsAndConsumesTheFirstKey) {
     EXPECT_NE(level.text(), before);
 }
 
+TEST(StartupTest, TheSplashIsCentredOnTheScreenWhereverTheFrameIs) {
+    AppFixture fixture;
+    ASSERT_TRUE(fixture.Start({}));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect area = screen->availableGeometry();
+    // The 400 x 200 picture with as much of the screen's free area on either side.
+    const QPoint centred(area.x() + (area.width() - 400) / 2, area.y() + (area.height() - 200) / 2);
+    CSplashWindow* splash = CSplashWindow::current();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->geometry(), QRect(centred, QSize(400, 200)));
+
+    // A frame moved into a corner and made small does not pull the splash along.
+    CSplashWindow::HideCurrent();
+    QWidget* frame = fixture.app().mainFrame();
+    frame->showNormal();
+    frame->setGeometry(QRect(area.topLeft() + QPoint(20, 30), frame->minimumSizeHint()));
+    ASSERT_NE(frame->geometry().center(), area.center());
+    splash = CSplashWindow::ShowOver(frame);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->geometry(), QRect(centred, QSize(400, 200)));
+    CSplashWindow::HideCurrent();
+}
+
 TEST(StartupTest, SplashHidesOnAMousePress) {
     AppFixture fixture;
     ASSERT_TRUE(fixture.Start({}));

@@ -13,7 +13,9 @@
 #include "graphics/DisplayLayer.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -81,5 +83,12 @@ QRgb NesColour(int n);
 
 // The 16 bytes of tile t of a level's tiles, as a cell pattern.
 std::array<std::uint8_t, 16> TilePattern(const LevelRecord& level, int tile);
+
+// What a list's header section needs to show a title whole: the text in the header's font with
+// the style's header margin on both sides.
+inline int HeaderTitleWidth(const QHeaderView& header, const QString& title) {
+    const int margin = header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    return header.fontMetrics().horizontalAdvance(title) + 2 * margin;
+}
 
 } // namespace korvane::test

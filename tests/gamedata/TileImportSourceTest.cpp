@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -37,6 +38,21 @@ protected:
             out.put(static_cast<char>(FileByte(i)));
         }
         return path.string();
+    }
+    // A file of size bytes that starts with the header (the rest as File's).
+    std::string FileWithHeader(const std::string& name, std::size_t size,
+                               const std::array<std::uint8_t, 16>& header) {
+        const fs::path path = folder / name;
+        std::ofstream out(path, std::ios::binary);
+        for (std::size_t i = 0; i < size; ++i) {
+            out.put(static_cast<char>(i < header.size() ? header[i] : FileByte(i)));
+        }
+        return path.string();
+    }
+    // "NES" 1A, then the program and character bank counts and flags 6.
+    static std::array<std::uint8_t, 16> Ines(std::uint8_t program, std::uint8_t character,
+                                             std::uint8_t flags6) {
+        return {'N', 'E', 'S', 0x1A, program, character, flags6, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     }
 
     fs::path folder;
@@ -119,6 +135,56 @@ TEST_F(ImportSource, OnlyRegularFilesUpTo64MegabytesAreRead) {
     fs::resize_file(huge, kImportLargestFile);
     ASSERT_EQ(source.Load(huge.string()), ImportLoad::Loaded);
     EXPECT_EQ(source.data().size(), kImportLargestFile - 16);
+}
+
+TEST_F(ImportSource, TheFirstCharacterSliceComesFromTheInesHeader) {
+    EXPECT_EQ(source.firstCharacterSlice(), 0);
+
+    // This game: 16 program banks of 16 KB and 16 character banks of 8 KB, 393,232 bytes. The
+    // character data starts at 16 + 16 x 16384 = 262,160, which is slice (262,160 - 16) / 2048.
+    ASSERT_EQ(source.Load(FileWithHeader("game.nes", 393232, Ines(16, 16, 0))), ImportLoad::Loaded);
+    EXPECT_EQ(source.firstCharacterSlice(), 128);
+
+    // 2 program banks without a trainer: 32,768 bytes after the header are 16 slices.
+    ASSERT_EQ(source.Load(FileWithHeader("small.nes", 16 + 32768 + 8192, Ines(2, 1, 0))),
+              ImportLoad::Loaded);
+    EXPECT_EQ(source.firstCharacterSlice(), 16);
+
+    // 2 program banks after a 512-byte trainer (flags 6 bit 2, with the mirroring bit set too):
+    // the character data starts 512 + 32,768 = 33,280 bytes after the header, 16.25 slices in;
+    // the first slice wholly inside it is 17, which starts 34,816 bytes after the header.
+    ASSERT_EQ(source.Load(FileWithHeader("trainer.nes", 16 + 512 + 32768 + 8192, Ines(2, 1, 0x05))),
+              ImportLoad::Loaded);
+    EXPECT_EQ(source.firstCharacterSlice(), 17);
+    EXPECT_EQ(source.Slice(17)[0], FileByte(16 + 17 * 2048));
+}
+
+TEST_F(ImportSource, WithoutAUsableHeaderTheFirstSliceIsZero) {
+    // Each follows a load that started at 128, so a kept value would show.
+    const auto expectZeroAfter = [this](const std::string& path, const char* what) {
+        ASSERT_EQ(source.Load(FileWithHeader("game.nes", 393232, Ines(16, 16, 0))),
+                  ImportLoad::Loaded);
+        ASSERT_EQ(source.firstCharacterSlice(), 128);
+        ASSERT_EQ(source.Load(path), ImportLoad::Loaded) << what;
+        EXPECT_EQ(source.firstCharacterSlice(), 0) << what;
+    };
+    // No "NES" 1A: a headerless dump (FileByte(0..3) are 1, 2, 3, 4).
+    expectZeroAfter(File("plain.bin", 393232), "headerless");
+    // "NES" without the 1A.
+    std::array<std::uint8_t, 16> almost = Ines(16, 16, 0);
+    almost[3] = 0x1B;
+    expectZeroAfter(FileWithHeader("almost.nes", 393232, almost), "no 1A");
+    // 255 program banks in a file of 393,232 bytes: the character data would start past its end.
+    expectZeroAfter(FileWithHeader("garbage.nes", 393232, Ines(255, 16, 0)), "past the end");
+    // Only 1 KB of character data: no slice lies wholly inside it.
+    expectZeroAfter(FileWithHeader("tail.nes", 16 + 32768 + 1024, Ines(2, 1, 0)), "no whole slice");
+    // No character banks: the game draws its tiles from RAM.
+    expectZeroAfter(FileWithHeader("chrram.nes", 16 + 32768 + 8192, Ines(2, 0, 0)), "CHR RAM");
+
+    // A header cut short is no header.
+    const std::array<std::uint8_t, 16> header = Ines(16, 16, 0);
+    EXPECT_FALSE(InesCharacterOffset(std::span<const std::uint8_t>(header).first(15)));
+    EXPECT_EQ(InesCharacterOffset(header), std::optional<std::size_t>(262160));
 }
 
 } // namespace

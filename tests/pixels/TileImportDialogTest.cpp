@@ -97,17 +97,20 @@ TEST_F(TileImport, AWholeCartridgeGivesBanks0To191AndBank128IsCharacterMemory) {
     EXPECT_TRUE(dialog.importLoaded());
     EXPECT_EQ(Bank()->minimum(), 0);
     EXPECT_EQ(Bank()->maximum(), 191);
-    EXPECT_EQ(Bank()->value(), 0);
+    // The dialog starts at the first character bank: 16 program banks of 16 KB after the
+    // 16-byte header put it at file offset 0x40010, slice 0x40000 / 0x800.
+    EXPECT_EQ(Bank()->value(), 128);
+    EXPECT_EQ(dialog.bankNumber(), 128);
     EXPECT_TRUE(Bank()->isEnabled());
     EXPECT_TRUE(Ok()->isEnabled());
-    // Bank 0 is the start of program memory, right after the header.
-    EXPECT_TRUE(std::equal(Shown().begin(), Shown().end(), bytes.begin() + 16));
-
-    Bank()->setValue(128);
-    EXPECT_EQ(dialog.bankNumber(), 128);
     EXPECT_TRUE(std::equal(Shown().begin(), Shown().end(), bytes.begin() + 0x40010));
     const ImportSlice slice = dialog.ChosenSlice();
     EXPECT_TRUE(std::equal(slice.begin(), slice.end(), bytes.begin() + 0x40010));
+
+    // Bank 0 is the start of program memory, right after the header.
+    Bank()->setValue(0);
+    EXPECT_EQ(dialog.bankNumber(), 0);
+    EXPECT_TRUE(std::equal(Shown().begin(), Shown().end(), bytes.begin() + 16));
 
     // Beyond the range cannot be set; the last bank shows its slice, then zeros.
     Bank()->setValue(500);
@@ -117,6 +120,28 @@ TEST_F(TileImport, AWholeCartridgeGivesBanks0To191AndBank128IsCharacterMemory) {
 
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(TileImport, OtherHeadersStartAtTheirOwnCharacterBankAndHeaderlessFilesAtZero) {
+    // 2 program banks after a 512-byte trainer, one 8 KB character bank: the character data
+    // starts at 16 + 512 + 32768 = 33,296, 16.25 slices after the header, so the first slice
+    // wholly inside it is 17, at file offset 16 + 17 x 0x800 = 34,832.
+    auto trainer = Pattern(16 + 512 + 32768 + 8192, 4);
+    const std::array<std::uint8_t, 8> header{'N', 'E', 'S', 0x1A, 2, 1, 0x04, 0};
+    std::copy(header.begin(), header.end(), trainer.begin());
+    ASSERT_TRUE(dialog.LoadFile(Write("trainer.nes", trainer)));
+    EXPECT_EQ(Bank()->value(), 17);
+    EXPECT_EQ(dialog.bankNumber(), 17);
+    EXPECT_TRUE(std::equal(Shown().begin(), Shown().begin() + 0x800, trainer.begin() + 34832));
+
+    // Without "NES" 1A the dialog starts where it always did, at bank 0 right after the first
+    // 16 bytes (393,232 bytes, as large as this game).
+    const auto headerless = Pattern(393232, 2);
+    ASSERT_TRUE(dialog.LoadFile(Write("plain.bin", headerless)));
+    EXPECT_EQ(Bank()->value(), 0);
+    EXPECT_EQ(dialog.bankNumber(), 0);
+    EXPECT_TRUE(std::equal(Shown().begin(), Shown().end(), headerless.begin() + 16));
+    EXPECT_TRUE(display.reporter.messages.empty());
 }
 
 TEST_F(TileImport, BytesBeyondTheFileShowAsZeros) {
