@@ -350,15 +350,14 @@ void CKorvaneView::RebuildToolbar() {
     }
     bar->clear();
     const bool full = DocumentReady();
-    const QList<QPixmap> images =
-        LoadToolbarImages(full ? kToolbarBitmapFull : kToolbarBitmapEmpty);
+    const QList<QIcon> images = LoadToolbarIcons(full ? kToolbarBitmapFull : kToolbarBitmapEmpty);
     int imageIndex = 0;
     auto add = [&](QAction* action) {
         if (action == nullptr) {
             return;
         }
         if (imageIndex < images.size()) {
-            action->setIcon(QIcon(images.at(imageIndex)));
+            action->setIcon(images.at(imageIndex));
         }
         action->setIconVisibleInMenu(false);
         ++imageIndex;

@@ -1,6 +1,6 @@
 #include "LastFolderSettings.h"
 
-#include "UserSettings.h"
+#include "editors/UserSettings.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -32,6 +32,19 @@ QList<QPixmap> LoadToolbarImages(int resourceId, int imageSize) {
     return images;
 }
 
+QList<QIcon> LoadToolbarIcons(int resourceId, int imageSize) {
+    QList<QIcon> icons;
+    for (const QPixmap& image : LoadToolbarImages(resourceId, imageSize)) {
+        QIcon icon(image);
+        QPixmap doubled =
+            image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        doubled.setDevicePixelRatio(2.0);
+        icon.addPixmap(doubled);
+        icons.append(icon);
+    }
+    return icons;
+}
+
 QIcon ApplicationIcon() {
     QIcon icon;
     constexpr std::array<int, 6> kSizes{16, 24, 32, 48, 64, 128};

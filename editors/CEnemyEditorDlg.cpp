@@ -89,7 +89,9 @@ CEnemyEditorDlg::CEnemyEditorDlg(const EnemyPlacement& placement, QWidget* paren
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);
     outer->addWidget(status_);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    // The user may make it larger; never smaller than its fields, buttons and message.
+    outer->setSizeConstraint(QLayout::SetMinimumSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 }
 
 QString CEnemyEditorDlg::statusText() const {

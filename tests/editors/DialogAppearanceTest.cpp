@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -152,6 +153,16 @@ TEST(EnemyEditorLayoutTest, TheDialogKeepsItsWidthWhenTheMessageAppears) {
     EXPECT_LE(needed.width(), status.contentsRect().width());
     EXPECT_LE(needed.height(), status.contentsRect().height());
     EXPECT_TRUE(dialog.rect().contains(status.geometry()));
+
+    // It can be made larger, and not smaller than what it holds.
+    const QSize shown = dialog.size();
+    dialog.resize(shown + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.size(), shown + QSize(200, 100));
+    dialog.resize(10, 10);
+    QApplication::processEvents();
+    EXPECT_GE(dialog.width(), dialog.minimumSizeHint().width());
+    EXPECT_GE(dialog.height(), dialog.layout()->minimumSize().height());
 }
 
 } // namespace
