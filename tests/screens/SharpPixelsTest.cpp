@@ -96,8 +96,7 @@ TEST_F(SharpPixelsTest, ThePixelEditorCellsAreWholeBlocksOfDevicePixels) {
                     ASSERT_EQ(shown.pixel(dx, dy), colour) << x << "," << y;
                 }
             }
-            EXPECT_EQ(colour, pixels.colourTable()[static_cast<std::size_t>(
-                                  pixels.GetPixel(x, y))])
+            EXPECT_EQ(colour, pixels.colourTable()[static_cast<std::size_t>(pixels.GetPixel(x, y))])
                 << x << "," << y;
         }
     }
