@@ -122,6 +122,19 @@ void PaintPixel(CEditorDialog& dialog, int x, int y) {
     ClickAt(pixels, pixels.CellRect(x, y).center());
 }
 
+// Tile 0x23 in palette row 2 with a diagonal painted in colour 3 (the other diagonal when
+// mirrored).
+void UseTileEditor(CEditorDialog& dialog, bool mirrored) {
+    Click(dialog, ids::kTilesCanvas, 3, 2, 16);
+    ClickRow(dialog, 2);
+    auto& colours = Find<CColourSelectorControl>(dialog, ids::kColourSelector);
+    ClickAt(colours, colours.CellRect(3).center());
+    for (int i = 0; i < 8; ++i) {
+        PaintPixel(dialog, mirrored ? 7 - i : i, i);
+    }
+    Hover(dialog, ids::kTilesCanvas, 3, 2, 16);
+}
+
 // The demo cartridge's enemy tables, decoded once, for the enemy placement editor (which writes
 // them back only on OK, never given here).
 EnemyGraphics& DemoEnemyTables() {
@@ -161,28 +174,9 @@ const std::vector<EditorPicture> kEditors{
          Hover(dialog, ids::kRoomEditCanvas, 5, 4, 32);
      }},
     {"tile-editor.png", &Open<CTileEditorDlg>,
-     [](CEditorDialog& dialog) {
-         Click(dialog, ids::kTilesCanvas, 3, 2, 16); // tile 0x23
-         ClickRow(dialog, 2);
-         auto& colours = Find<CColourSelectorControl>(dialog, ids::kColourSelector);
-         ClickAt(colours, colours.CellRect(3).center());
-         for (int i = 0; i < 8; ++i) {
-             PaintPixel(dialog, i, i);
-         }
-         Hover(dialog, ids::kTilesCanvas, 3, 2, 16);
-     }},
+     [](CEditorDialog& dialog) { UseTileEditor(dialog, false); }},
     {"tile-editor-zoom2.png", &Open<CTileEditorDlg>,
-     [](CEditorDialog& dialog) {
-         Click(dialog, ids::kTilesCanvas, 3, 2, 16); // tile 0x23
-         ClickRow(dialog, 2);
-         auto& colours = Find<CColourSelectorControl>(dialog, ids::kColourSelector);
-         ClickAt(colours, colours.CellRect(3).center());
-         for (int i = 0; i < 8; ++i) {
-             PaintPixel(dialog, 7 - i, i);
-         }
-         Hover(dialog, ids::kTilesCanvas, 3, 2, 16);
-     },
-     2},
+     [](CEditorDialog& dialog) { UseTileEditor(dialog, true); }, 2},
     {"palette-editor.png", &Open<CPaletteEditorDlg>,
      [](CEditorDialog& dialog) {
          ClickRow(dialog, 5);

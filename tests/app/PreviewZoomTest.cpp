@@ -6,6 +6,7 @@
 #include "app/CKorvaneView.h"
 #include "app/CMainFrame.h"
 #include "editors/CCanvasControl.h"
+#include "tests/support/DrawnInBlocks.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -23,16 +24,7 @@ constexpr int kBarHeight = 16;
 // Every widget pixel of the preview's drawing is its drawing pixel (x / scale, y / scale).
 ::testing::AssertionResult ShowsDrawingAtScale(CCanvasControl& canvas, int scale) {
     canvas.repaint();
-    const QImage shown = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage drawing = canvas.screenImage().convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < drawing.height() * scale; ++y) {
-        for (int x = 0; x < drawing.width() * scale; ++x) {
-            if (shown.pixel(x, y) != drawing.pixel(x / scale, y / scale)) {
-                return ::testing::AssertionFailure() << "pixel " << x << "," << y;
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return DrawnInBlocks(canvas.grab().toImage(), canvas.screenImage(), scale);
 }
 
 class PreviewZoomTest : public ::testing::Test {

@@ -13,15 +13,16 @@
 #include "editors/CTileEditorDlg.h"
 #include "editors/EditorZoomSettings.h"
 #include "tests/canvas/CanvasTestSupport.h"
+#include "tests/support/DrawnInBlocks.h"
 
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QPaintEvent>
 #include <QWheelEvent>
 
 namespace korvane {
@@ -38,21 +39,7 @@ void CtrlWheel(QWidget& widget, int angle) {
 
 // Every widget pixel of a canvas's grab is its drawing pixel (x / zoom, y / zoom).
 ::testing::AssertionResult ShowsDrawingAtZoom(CCanvasControl& canvas, int zoom) {
-    const QImage shown = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage drawing = canvas.screenImage().convertToFormat(QImage::Format_RGB32);
-    if (shown.width() < drawing.width() * zoom || shown.height() < drawing.height() * zoom) {
-        return ::testing::AssertionFailure()
-               << "grab " << shown.width() << "x" << shown.height() << ", drawing "
-               << drawing.width() << "x" << drawing.height();
-    }
-    for (int y = 0; y < drawing.height() * zoom; ++y) {
-        for (int x = 0; x < drawing.width() * zoom; ++x) {
-            if (shown.pixel(x, y) != drawing.pixel(x / zoom, y / zoom)) {
-                return ::testing::AssertionFailure() << "pixel " << x << "," << y;
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return test::DrawnInBlocks(canvas.grab().toImage(), canvas.screenImage(), zoom);
 }
 
 // Each test keeps its zooms in an INI file of its own.

@@ -7,6 +7,7 @@
 #include "editors/EditorControlIds.h"
 #include "editors/EditorZoomSettings.h"
 #include "tests/editors/EditorTestSupport.h"
+#include "tests/support/DrawnInBlocks.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -25,19 +26,7 @@ namespace {
     if (grabbed.devicePixelRatio() != 2.0) {
         return ::testing::AssertionFailure() << "device pixel ratio " << grabbed.devicePixelRatio();
     }
-    const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage drawing = canvas.screenImage().convertToFormat(QImage::Format_RGB32);
-    if (shown.width() < drawing.width() * block || shown.height() < drawing.height() * block) {
-        return ::testing::AssertionFailure() << "grab " << shown.width() << "x" << shown.height();
-    }
-    for (int y = 0; y < drawing.height() * block; ++y) {
-        for (int x = 0; x < drawing.width() * block; ++x) {
-            if (shown.pixel(x, y) != drawing.pixel(x / block, y / block)) {
-                return ::testing::AssertionFailure() << "device pixel " << x << "," << y;
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return test::DrawnInBlocks(grabbed.toImage(), canvas.screenImage(), block);
 }
 
 class SharpPixelsTest : public ::testing::Test {
