@@ -204,18 +204,23 @@ void Settle(int milliseconds) {
     }
 }
 
+// The window's picture as folder/name; says which file it wrote, or that it could not.
+bool SavePicture(QWidget& window, const QDir& folder, const QString& name) {
+    const QString path = folder.filePath(name);
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("wrote %s (%dx%d)\n", qPrintable(path), window.width(), window.height());
+    return true;
+}
+
 // The Enemy editor on the first placement of the level.
 bool TakeEnemyEditorPicture(const LevelRecord& level, const QDir& folder) {
     CEnemyEditorDlg dialog(level.enemies[0]);
     dialog.show();
     Settle(200);
-    const QString path = folder.filePath(QStringLiteral("enemy-editor.png"));
-    if (!dialog.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog.width(), dialog.height());
-    return true;
+    return SavePicture(dialog, folder, QStringLiteral("enemy-editor.png"));
 }
 
 // "Tiles import" with the demo cartridge itself loaded, at its first character bank.
@@ -236,13 +241,7 @@ bool TakeTileImportPicture(DisplayContext& display, const QDir& folder) {
     }
     Find<QSpinBox>(dialog, ids::kBankField).setValue(128);
     Settle(200);
-    const QString path = folder.filePath(QStringLiteral("tile-import.png"));
-    if (!dialog.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog.width(), dialog.height());
-    return true;
+    return SavePicture(dialog, folder, QStringLiteral("tile-import.png"));
 }
 
 // The main window on the demo cartridge, showing the level's first hallway.
@@ -265,12 +264,9 @@ bool TakeMainWindowPicture(int levelNumber, const QDir& folder, const QString& s
     frame.show();
     frame.view().levelField().setValue(levelNumber);
     Settle(400);
-    const QString path = folder.filePath(QStringLiteral("screenshot.png"));
-    if (!frame.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    if (!SavePicture(frame, folder, QStringLiteral("screenshot.png"))) {
         return false;
     }
-    std::printf("wrote %s (%dx%d)\n", qPrintable(path), frame.width(), frame.height());
     for (const RecordingReporter::Message& message : reporter.messages) {
         std::fprintf(stderr, "%s\n", message.text.c_str());
     }
@@ -324,13 +320,7 @@ int main(int argc, char** argv) {
         Settle(200);
         picture.use(*dialog);
         Settle(200);
-        const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        if (!dialog->grab().save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            ok = false;
-            continue;
-        }
-        std::printf("wrote %s (%dx%d)\n", qPrintable(path), dialog->width(), dialog->height());
+        ok = SavePicture(*dialog, folder, QString::fromLatin1(picture.file)) && ok;
     }
     ok = TakeTileImportPicture(display, folder) && ok;
     ok = TakeMainWindowPicture(levelNumber, folder, settingsFile) && ok;
