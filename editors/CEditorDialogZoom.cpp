@@ -71,7 +71,13 @@ void CEditorDialog::FitToContent() {
     }
     QWidget* content = contentArea_->widget();
     content->layout()->activate();
-    const QSize contentSize = content->minimumSizeHint().expandedTo(content->sizeHint());
+    // Without the width given to the canvases that scroll: the content at its own size.
+    int given = 0;
+    for (const RegisteredCanvas& entry : canvases_) {
+        given += entry.canvas->extraWidth();
+    }
+    const QSize contentSize =
+        content->minimumSizeHint().expandedTo(content->sizeHint()) - QSize(given, 0);
     // What lies around the scrolled area: the dialog's margins and the status and button row.
     QLayout* outer = layout();
     outer->activate();

@@ -317,6 +317,13 @@ TEST_F(ZoomTest, TheRoomsCanvasOfTheRoomEditorGrowsButNeverBelowItsOwnSize) {
     EXPECT_EQ(rooms.width(), 256);
     EXPECT_EQ(rooms.scrollBar()->maximum(), 0);
     EXPECT_FALSE(rooms.scrollBar()->isEnabled());
+    // A zoom fits the dialog to its content at its own size: the rooms at twice theirs.
+    dialog->SetZoom(2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rooms.width(), 256);
+    dialog->SetZoom(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rooms.width(), 128);
     // Made small, the dialog scrolls its content; the canvas is back at its own size.
     dialog->resize(300, 300);
     QCoreApplication::processEvents();
