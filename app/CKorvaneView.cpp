@@ -10,6 +10,7 @@
 #include "editors/CEditorDialog.h"
 #include "editors/CEnemyPlacementDlg.h"
 #include "editors/EditorZoomSettings.h"
+#include "editors/ZoomKeys.h"
 #include "gamedata/CKorvaneDoc.h"
 
 #include <QAction>
@@ -19,7 +20,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
@@ -152,14 +152,9 @@ CKorvaneView::CKorvaneView(CKorvaneDoc& document, DocumentHistory& history, Disp
 }
 
 void CKorvaneView::CreateZoomKeys() {
-    const auto add = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
-    add(QKeySequence::ZoomIn, [this] { SetPreviewZoom(previewZoom() + 1); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { SetPreviewZoom(previewZoom() + 1); });
-    add(QKeySequence::ZoomOut, [this] { SetPreviewZoom(previewZoom() - 1); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetPreviewZoom(1); });
+    korvane::CreateZoomKeys(
+        *this, [this](int steps) { SetPreviewZoom(previewZoom() + steps); },
+        [this] { SetPreviewZoom(1); });
 }
 
 void CKorvaneView::SetPreviewZoom(int zoom) {

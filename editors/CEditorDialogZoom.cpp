@@ -5,15 +5,14 @@
 #include "CEditorDialog.h"
 #include "CPixelEditorControl.h"
 #include "EditorZoomSettings.h"
+#include "ZoomKeys.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeySequence>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,15 +25,8 @@ constexpr int kLayoutDepth = 4;
 } // namespace
 
 void CEditorDialog::CreateZoomKeys() {
-    const auto add = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
-    add(QKeySequence::ZoomIn, [this] { SetZoom(zoom_ + 1); });
-    // Ctrl+= is Zoom In on keyboards where + needs Shift.
-    add(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { SetZoom(zoom_ + 1); });
-    add(QKeySequence::ZoomOut, [this] { SetZoom(zoom_ - 1); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { SetZoom(1); });
+    korvane::CreateZoomKeys(
+        *this, [this](int steps) { SetZoom(zoom_ + steps); }, [this] { SetZoom(1); });
 }
 
 QString CEditorDialog::ZoomName() const {

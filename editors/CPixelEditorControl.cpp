@@ -108,10 +108,7 @@ void CPixelEditorControl::wheelEvent(QWheelEvent* event) {
         QWidget::wheelEvent(event);
         return;
     }
-    constexpr int kNotch = 120;
-    zoomRemainder_ += event->angleDelta().y();
-    const int steps = zoomRemainder_ / kNotch;
-    zoomRemainder_ -= steps * kNotch;
+    const int steps = zoomWheel_.Add(event->angleDelta().y());
     if (steps != 0) {
         emit zoomRequested(steps);
     }

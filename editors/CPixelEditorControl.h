@@ -9,6 +9,7 @@
 
 #include "CanvasCursors.h"
 #include "PixelPicture.h"
+#include "WheelNotches.h"
 
 #include <QCursor>
 #include <QRgb>
@@ -157,7 +158,7 @@ private:
     int cell_ = kDefaultPixelCell;
     int unzoomedCell_ = kDefaultPixelCell;
     int zoom_ = 1;
-    int zoomRemainder_ = 0;
+    WheelNotches zoomWheel_; // Ctrl + wheel
     std::vector<QRgb> colours_;
     int left_ = 0;
     int right_ = 0;

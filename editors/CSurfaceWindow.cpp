@@ -101,12 +101,9 @@ void CSurfaceWindow::SetData(int width, int height, const LevelRecord* level,
 }
 
 void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
-    constexpr int kNotch = 120;
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
         const QPoint turned = event->angleDelta();
-        zoomRemainder_ += turned.y() != 0 ? turned.y() : turned.x();
-        const int steps = zoomRemainder_ / kNotch;
-        zoomRemainder_ -= steps * kNotch;
+        const int steps = zoomWheel_.Add(turned.y() != 0 ? turned.y() : turned.x());
         if (steps != 0) {
             emit zoomRequested(steps);
         }
@@ -119,9 +116,7 @@ void CSurfaceWindow::wheelEvent(QWheelEvent* event) {
     }
     // The canvases scroll only across: a horizontal wheel, and otherwise the vertical one.
     const QPoint angle = event->angleDelta();
-    wheelRemainder_ += angle.x() != 0 ? angle.x() : angle.y();
-    const int notches = wheelRemainder_ / kNotch;
-    wheelRemainder_ -= notches * kNotch;
+    const int notches = scrollWheel_.Add(angle.x() != 0 ? angle.x() : angle.y());
     // Turned away from the user (a positive angle) goes back towards the start.
     const ScrollRequest request = notches > 0 ? ScrollRequest::LineLeft : ScrollRequest::LineRight;
     const int lines = std::abs(notches) * std::max(1, QApplication::wheelScrollLines());

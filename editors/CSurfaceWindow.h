@@ -15,6 +15,7 @@
 // height allows, the zoom being the smallest.
 
 #include "CanvasGeometry.h"
+#include "WheelNotches.h"
 #include "graphics/CRenderer.h"
 #include "graphics/CanvasNotification.h"
 #include "graphics/DisplayLayer.h"
@@ -194,8 +195,8 @@ private:
 
     bool buttonDown_ = false;
     bool stroking_ = false;
-    int wheelRemainder_ = 0; // angle not yet turned into line steps
-    int zoomRemainder_ = 0;  // the same for Ctrl + wheel
+    WheelNotches scrollWheel_;
+    WheelNotches zoomWheel_; // Ctrl + wheel
     int zoom_ = 1;
     int scale_ = 1;
     bool growsAcross_ = false;

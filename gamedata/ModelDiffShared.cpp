@@ -151,22 +151,19 @@ void ModelDiff::CompareShared(const GameData& a, const GameData& b, std::vector<
         const EnemyBank& eb = gb.enemyBanks[n];
         const std::string head = "enemy bank " + std::to_string(n) + ": ";
         const int index = static_cast<int>(n);
-        for (std::size_t c = 0; c < 4; ++c) {
-            if (ea.paletteA[c] != eb.paletteA[c]) {
-                dt::AddNumber(out, -1, "enemyBanks", index, "paletteA[" + std::to_string(c) + "]",
-                              ea.paletteA[c], eb.paletteA[c],
-                              head + "palette A colour " + std::to_string(c) + " " +
-                                  dt::Hex(ea.paletteA[c]) + " -> " + dt::Hex(eb.paletteA[c]));
+        // Palette A, then palette B.
+        const auto palettes = [&](const std::string& letter, const auto& pa, const auto& pb) {
+            for (std::size_t c = 0; c < pa.size(); ++c) {
+                if (pa[c] != pb[c]) {
+                    dt::AddNumber(out, -1, "enemyBanks", index,
+                                  "palette" + letter + "[" + std::to_string(c) + "]", pa[c], pb[c],
+                                  head + "palette " + letter + " colour " + std::to_string(c) +
+                                      " " + dt::Hex(pa[c]) + " -> " + dt::Hex(pb[c]));
+                }
             }
-        }
-        for (std::size_t c = 0; c < 4; ++c) {
-            if (ea.paletteB[c] != eb.paletteB[c]) {
-                dt::AddNumber(out, -1, "enemyBanks", index, "paletteB[" + std::to_string(c) + "]",
-                              ea.paletteB[c], eb.paletteB[c],
-                              head + "palette B colour " + std::to_string(c) + " " +
-                                  dt::Hex(ea.paletteB[c]) + " -> " + dt::Hex(eb.paletteB[c]));
-            }
-        }
+        };
+        palettes("A", ea.paletteA, eb.paletteA);
+        palettes("B", ea.paletteB, eb.paletteB);
         if (ea.pageA != eb.pageA) {
             dt::AddNumber(out, -1, "enemyBanks", index, "pageA", ea.pageA, eb.pageA,
                           head + "page A " + dt::Hex(ea.pageA) + " -> " + dt::Hex(eb.pageA));

@@ -25,13 +25,7 @@ protected:
         process.setStandardInputFile(input);
         process.start(QStringLiteral(KORVANE_CLI_PATH), args);
         EXPECT_TRUE(process.waitForStarted(10000));
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliResult result;
-        result.crashed = process.exitStatus() != QProcess::NormalExit;
-        result.exitCode = process.exitCode();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        return Finished(process);
     }
     static QString Refusal(const QString& output, const QString& input) {
         return "korvane-cli: Korvane can't write \"" + output + "\": it is the same file as \"" +

@@ -42,6 +42,10 @@ protected:
         EXPECT_TRUE(process.waitForStarted(10000));
         process.write(input);
         process.closeWriteChannel();
+        return Finished(process);
+    }
+    // Waits for a started tool to end and gives what it said and how it ended.
+    static CliResult Finished(QProcess& process) {
         EXPECT_TRUE(process.waitForFinished(60000));
         CliResult result;
         result.crashed = process.exitStatus() != QProcess::NormalExit;

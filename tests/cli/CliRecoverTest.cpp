@@ -21,13 +21,7 @@ protected:
         environment.insert("XDG_DATA_HOME", Path("data"));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(KORVANE_CLI_PATH), args);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliResult result;
-        result.crashed = process.exitStatus() != QProcess::NormalExit;
-        result.exitCode = process.exitCode();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        return Finished(process);
     }
     QString folder_;
 };
